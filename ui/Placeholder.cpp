@@ -1,0 +1,1 @@
+// Shared window behaviour lives here.

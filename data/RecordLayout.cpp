@@ -71,8 +71,13 @@ double numberOf(const ColumnInfo &c, const QVariant &value) {
 qint64 integerOf(const ColumnInfo &c, const QVariant &value) {
     if (c.sqlScale < 0)
         return std::llround(numberOf(c, value) * pow10(-c.sqlScale));
-    if (value.typeId() == QMetaType::Double)
-        return std::llround(value.toDouble());
+    if (value.typeId() == QMetaType::Double) {
+        // A whole-number column takes no fraction: refused rather than rounded without a word.
+        const double d = value.toDouble();
+        if (!std::isfinite(d) || std::trunc(d) != d)
+            notANumber(c, value);
+        return static_cast<qint64>(d);
+    }
     bool ok = false;
     const qint64 v = value.typeId() == QMetaType::QString ? value.toString().trimmed().toLongLong(&ok)
                                                           : value.toLongLong(&ok);

@@ -119,6 +119,7 @@ TEST_F(DatasetTest, ValuesThatDoNotFitAreRefusedWithTheFieldNamed) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("MATRICULE")));
     }
     EXPECT_THROW(ds.setValue(QStringLiteral("ENFANT"), QStringLiteral("deux")), DbError);
+    EXPECT_THROW(ds.setValue(QStringLiteral("ENFANT"), 2.5), DbError);
     EXPECT_THROW(ds.setValue(QStringLiteral("DATEDEBUT"), QStringLiteral("31/02/2018")), DbError);
     EXPECT_THROW(ds.setValue(QStringLiteral("INCONNU"), 1), DbError);
     ds.setValue(QStringLiteral("ENFANT"), QStringLiteral(" 2 "));
@@ -179,4 +180,29 @@ TEST_F(DatasetTest, StatementsThatReturnNoRowsAndStoredProcedures) {
     init.execute();
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from RISTOURNE")).toInt(), 0);
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from TYPERETENUE")).toInt(), 38);
+}
+
+TEST_F(DatasetTest, PayrollConnectionHasItsOwnTransaction) {
+    TestDatabase payroll;
+    dm.ipaie.setDatabaseName(payroll.path());
+    Dataset employees(QStringLiteral("paie"), dm.IBTransaction2);
+    employees.setSql(QStringLiteral("select * from PERSONNEL"));
+    employees.setWriteKey(QStringLiteral("PERSONNEL"), {QStringLiteral("MATRICULE")});
+    employees.open();
+    employees.append();
+    employees.setValue(QStringLiteral("MATRICULE"), QStringLiteral("P1"));
+    employees.post();
+    dm.IBTransaction2.commitRetaining();
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from PERSONNEL")).toInt(), 0); // the main database
+    EXPECT_TRUE(dm.ipaie.isOpen());
+}
+
+TEST(ServerNames, HostAndPortPrefixesReachAServer) {
+    const std::pair<const char *, bool> cases[] = {
+        {"serveur:/srv/talvane/TALVANE.gdb", true}, {"192.168.1.10/3051:/srv/TALVANE.gdb", true},
+        {"/srv/talvane/TALVANE.gdb", false},        {"Vérifier le chemin de la base!/TALVANE.gdb", false},
+        {"relatif/TALVANE.gdb", false},
+    };
+    for (const auto &[path, server] : cases)
+        EXPECT_EQ(FbConnection::namesServer(QString::fromUtf8(path)), server) << path;
 }

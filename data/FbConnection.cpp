@@ -4,6 +4,7 @@
 #include "data/Win1252.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <vector>
 
 namespace {
@@ -25,8 +26,13 @@ QString fbErrorMessage(const ISC_STATUS *status) {
     QStringList lines;
     const ISC_STATUS *vector = status;
     char buffer[1024];
-    while (fb_interpret(buffer, sizeof buffer, &vector) > 0)
-        lines << win1252::decode(buffer, static_cast<qsizetype>(qstrlen(buffer)));
+    while (fb_interpret(buffer, sizeof buffer, &vector) > 0) {
+        // File names come in the system's UTF-8, values of the data in WIN1252.
+        const QByteArray line(buffer, static_cast<qsizetype>(qstrlen(buffer)));
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(line);
+        lines << (utf8.hasError() ? win1252::decode(line) : text);
+    }
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -68,6 +68,25 @@ QStringList splitSqlScript(const QString &script) {
     return statements;
 }
 
+namespace {
+
+// A file on this machine is looked at directly; one behind a server exists when it can be attached.
+bool databaseExists(const QString &path) {
+    if (!FbConnection::namesServer(path))
+        return QFileInfo::exists(path);
+    FbConnection probe;
+    probe.setDatabaseName(path);
+    probe.setCredentials(QLatin1String(TDatadeclaration::kUser), QLatin1String(TDatadeclaration::kPassword));
+    try {
+        probe.open();
+    } catch (const DbError &) {
+        return false; // absent, or not reachable: the creation says which
+    }
+    return true;
+}
+
+} // namespace
+
 QString schemaScript() {
     QFile file(QStringLiteral(":/db/schema.sql"));
     if (!file.open(QIODevice::ReadOnly))
@@ -76,7 +95,7 @@ QString schemaScript() {
 }
 
 void createDatabase(const QString &path) {
-    if (!FbConnection::namesServer(path) && QFileInfo::exists(path))
+    if (databaseExists(path))
         throw DbError(QStringLiteral("Le fichier \"%1\" existe déjà : la base n'a pas été créée.").arg(path));
     const QStringList statements = splitSqlScript(schemaScript());
 

@@ -9,11 +9,14 @@ QString TestDatabase::serverPrefix() {
     return server.isEmpty() ? QString() : QString::fromLocal8Bit(server) + QLatin1Char(':');
 }
 
+void TestDatabase::openToServer(const QString &folder) {
+    using P = QFileDevice;
+    QFile::setPermissions(folder, P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadOther | P::WriteOther |
+                                      P::ExeOther);
+}
+
 TestDatabase::TestDatabase() : m_dir(QDir::tempPath() + QStringLiteral("/talvane-test-XXXXXX")) {
-    // A server running as another user must be able to write the file.
-    QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                            QFileDevice::ReadOther | QFileDevice::WriteOther |
-                                            QFileDevice::ExeOther);
+    openToServer(m_dir.path());
     m_file = m_dir.path() + QStringLiteral("/TALVANE.gdb");
     m_folder = serverPrefix() + m_dir.path();
     m_path = m_folder + QStringLiteral("/TALVANE.gdb");

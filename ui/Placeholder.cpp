@@ -1,1 +1,0 @@
-// Shared window behaviour lives here.

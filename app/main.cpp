@@ -1,6 +1,7 @@
 #include "app/windows/TFrmmain.h"
 #include "data/Configuration.h"
 #include "data/DbError.h"
+#include "data/QuitOnSignal.h"
 #include "data/TDatadeclaration.h"
 
 #include <QApplication>
@@ -26,8 +27,10 @@ void writeStartupReport(const QString &path, const TFrmmain &frmmain, const QStr
 } // namespace
 
 int main(int argc, char **argv) {
+    blockQuitSignals();
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Talvane"));
+    quitEventLoopOnSignals();
 
     QCommandLineParser parser;
     const QCommandLineOption databaseOption(

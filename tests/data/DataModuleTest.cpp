@@ -233,7 +233,7 @@ TEST_F(DataModuleTest, SavesAreDurableAndPendingDeletionsAreNot) {
     exec(QStringLiteral("insert into TIERS (CODE) values (1)"));
     dm.italvane.close();
     QProcess helper;
-    helper.start(QStringLiteral(CRASH_HELPER), {db.path()});
+    helper.start(QStringLiteral(SESSION_HELPER), {db.path(), QStringLiteral("kill")});
     ASSERT_TRUE(helper.waitForFinished(60000));
     EXPECT_NE(helper.exitStatus() == QProcess::NormalExit && helper.exitCode() == 0, true)
         << "the helper was expected to die";
@@ -255,6 +255,22 @@ TEST_F(DataModuleTest, NormalEndCommitsPendingWork) {
         other.ipersonnel.append();
         other.ipersonnel.setValue(QStringLiteral("MATRICULE"), QStringLiteral("DRAFT")); // discarded
     }
+    dm.connectDatabase(db.path());
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from PERSONNEL")).toInt(), 0);
+}
+
+// SIGTERM ends the program as a normal end does: the pending work is committed and the database closed.
+TEST_F(DataModuleTest, TerminationSignalEndsTheRunNormally) {
+    exec(QStringLiteral("insert into PERSONNEL (MATRICULE) values ('OLD')"));
+    dm.italvane.close();
+    QProcess helper;
+    helper.start(QStringLiteral(SESSION_HELPER), {db.path(), QStringLiteral("term")});
+    ASSERT_TRUE(helper.waitForReadyRead(60000));
+    ASSERT_TRUE(helper.readAllStandardOutput().contains("ready"));
+    helper.terminate();
+    ASSERT_TRUE(helper.waitForFinished(60000)) << "the program did not end";
+    EXPECT_EQ(helper.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(helper.exitCode(), 0);
     dm.connectDatabase(db.path());
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from PERSONNEL")).toInt(), 0);
 }

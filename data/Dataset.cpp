@@ -308,7 +308,8 @@ void Dataset::ensureWriteStatements() {
         if (i < 0)
             throw DbError(QStringLiteral("La clé %1 de %2 est absente de la requête.").arg(k, m_name));
         m_keyColumns.push_back(i);
-        where << k + QStringLiteral("=?");
+        // A key column of the recap table may be empty: an empty value must still find its row.
+        where << k + QStringLiteral(" is not distinct from ?");
     }
     QStringList marks, sets;
     for (const QString &n : names) {
@@ -354,6 +355,13 @@ void Dataset::post() {
     if (m_state == State::Edit)
         bindKey(statement, p, record(m_current));
     statement.execute();
+    if (m_state == State::Edit && statement.affectedRows() == 0) {
+        // Deleted or re-keyed by another workstation since it was read: saying "saved" would lose the
+        // change without a word.
+        throw DbError(QStringLiteral("L'enregistrement n'existe plus dans la table %1 (supprimé ou modifié "
+                                     "depuis sa lecture) : la modification n'a pas été enregistrée.")
+                          .arg(m_table));
+    }
     std::memcpy(record(m_current), m_entry.data(), m_stride);
     m_entry.clear();
     setState(State::Browse);

@@ -206,3 +206,34 @@ TEST(ServerNames, HostAndPortPrefixesReachAServer) {
     for (const auto &[path, server] : cases)
         EXPECT_EQ(FbConnection::namesServer(QString::fromUtf8(path)), server) << path;
 }
+
+TEST_F(DatasetTest, ChangeOfARowDeletedSinceItWasReadIsRefused) {
+    exec(QStringLiteral("insert into TIERS (CODE, NOMBENEFICIAIRE) values (1, 'A')"));
+    Dataset &ds = dm.Itiers;
+    ds.open();
+    exec(QStringLiteral("delete from TIERS")); // another window or workstation
+    ds.edit();
+    ds.setValue(QStringLiteral("NOMBENEFICIAIRE"), QStringLiteral("B"));
+    try {
+        ds.post();
+        FAIL() << "a lost change was reported as saved";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("n'a pas été enregistrée"))) << e.message().toStdString();
+    }
+    EXPECT_EQ(ds.state(), Dataset::State::Edit);
+    EXPECT_EQ(ds.text(QStringLiteral("NOMBENEFICIAIRE")), QStringLiteral("B"));
+}
+
+TEST_F(DatasetTest, RecapLineWithAnEmptyZoneCanBeCorrectedAndDeleted) {
+    exec(QStringLiteral("insert into TABLEAURECAPITULATIF (ORDRE, ZONE1, ZONE4) values (3, '300', "
+                        "'000000000000000')"));
+    Dataset &ds = dm.Itableaurecap;
+    ds.open();
+    ds.edit();
+    ds.setValue(QStringLiteral("ZONE4"), QStringLiteral("000000000001000"));
+    ds.post();
+    EXPECT_EQ(scalar(QStringLiteral("select zone4 from TABLEAURECAPITULATIF")).toString(),
+              QStringLiteral("000000000001000"));
+    ds.remove();
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from TABLEAURECAPITULATIF")).toInt(), 0);
+}

@@ -113,3 +113,25 @@ TEST(DatabaseCreation, BadDatabasesGiveAClearMessage) {
         EXPECT_FALSE(dm.Isociete.isOpen());
     }
 }
+
+TEST(Cli, UsageErrorsAreExplainedInFrench) {
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        const char *says;
+    } cases[] = {
+        {{}, 2, "Usage : talvane-cli"},
+        {{QStringLiteral("inconnue")}, 2, "Commande inconnue : inconnue"},
+        {{QStringLiteral("create-db")}, 2, "Usage : talvane-cli create-db CHEMIN"},
+        {{QStringLiteral("create-db"), QStringLiteral("/nulle/part/TALVANE.gdb")}, 1, "/nulle/part/TALVANE.gdb"},
+        {{QStringLiteral("create-db"), QStringLiteral("--database")}, 2, "L'option --database attend"},
+    };
+    for (const Case &c : cases) {
+        QProcess cli;
+        cli.start(QStringLiteral(TALVANE_CLI), c.arguments);
+        ASSERT_TRUE(cli.waitForFinished(60000));
+        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        EXPECT_EQ(cli.exitCode(), c.exitCode) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(err.contains(QString::fromUtf8(c.says))) << err.toStdString();
+    }
+}

@@ -30,7 +30,7 @@ struct DatasetDefinition {
     unsigned rules;
 };
 
-const QStringList kAnnexKey(const char *companyColumn) {
+QStringList annexKey(const char *companyColumn) {
     return {QString::fromLatin1(companyColumn), QStringLiteral("EXERCICE"), QStringLiteral("NUMEROORDRE")};
 }
 
@@ -46,14 +46,14 @@ std::vector<DatasetDefinition> definitions() {
         {&D::Isociete, {"select * from SOCIETE"}, "SOCIETE", {"IDENTIFIANT", "CLE", "CATEGORIE", "ETABSECONDAIRE"},
          CommitAfterPost},
         {&D::iannexei, {"select * from ANNEXEI", "where codesociete=:code and exercice=:exercice"}, "ANNEXEI",
-         kAnnexKey("CODESOCIETE"), CommitAfterPost},
-        {&D::iannexeii, {"select *  from ANNEXEII", annexWhere}, "ANNEXEII", kAnnexKey("IDENTIFIANT"), CommitAfterPost},
-        {&D::iannexeiii, {"select * from ANNEXEIII", annexWhere}, "ANNEXEIII", kAnnexKey("IDENTIFIANT"),
+         annexKey("CODESOCIETE"), CommitAfterPost},
+        {&D::iannexeii, {"select *  from ANNEXEII", annexWhere}, "ANNEXEII", annexKey("IDENTIFIANT"), CommitAfterPost},
+        {&D::iannexeiii, {"select * from ANNEXEIII", annexWhere}, "ANNEXEIII", annexKey("IDENTIFIANT"),
          CommitAfterPost},
-        {&D::iannexeiv, {"select * from ANNEXEIV", annexWhere}, "ANNEXEIV", kAnnexKey("IDENTIFIANT"), CommitAfterPost},
-        {&D::iannexev, {"select * from ANNEXEV", annexWhere}, "ANNEXEV", kAnnexKey("IDENTIFIANT"), CommitAfterPost},
-        {&D::IannexeVI, {"select * from ANNEXEVI", annexWhere}, "ANNEXEVI", kAnnexKey("IDENTIFIANT"), CommitAfterPost},
-        {&D::iannexevii, {"select * from ANNEXEVIi", annexWhere}, "ANNEXEVII", kAnnexKey("IDENTIFIANT"),
+        {&D::iannexeiv, {"select * from ANNEXEIV", annexWhere}, "ANNEXEIV", annexKey("IDENTIFIANT"), CommitAfterPost},
+        {&D::iannexev, {"select * from ANNEXEV", annexWhere}, "ANNEXEV", annexKey("IDENTIFIANT"), CommitAfterPost},
+        {&D::IannexeVI, {"select * from ANNEXEVI", annexWhere}, "ANNEXEVI", annexKey("IDENTIFIANT"), CommitAfterPost},
+        {&D::iannexevii, {"select * from ANNEXEVIi", annexWhere}, "ANNEXEVII", annexKey("IDENTIFIANT"),
          CommitAfterPost},
         {&D::irequetteannexeI, annexQuery("ANNEXEI", "where codesociete=:codesociete"), nullptr, {}, 0},
         {&D::irequetteannexeii, annexQuery("ANNEXEII", "where identifiant=:codesociete"), nullptr, {}, 0},

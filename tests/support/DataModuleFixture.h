@@ -8,8 +8,6 @@
 // A data module connected to a fresh database, with an active company chosen.
 class DataModuleFixture : public ::testing::Test {
 protected:
-    static constexpr const char *kCode = "1234567ABC000";
-
     DataModuleFixture() {
         dm.connectDatabase(db.path());
         dm.activeCompany = {QStringLiteral("1234567AM000"), QStringLiteral("2018"), QStringLiteral("SOCIETE TEST"),

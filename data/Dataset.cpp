@@ -66,18 +66,7 @@ void Dataset::open() {
     m_select->execute();
     if (m_select->returnsRows()) {
         try {
-            std::size_t capacity = 0;
-            for (;;) {
-                if (static_cast<std::size_t>(m_rowCount + 1) * m_stride > capacity) {
-                    capacity = std::max<std::size_t>(m_stride * 64, capacity * 2);
-                    m_rows.resize(capacity);
-                }
-                if (!m_select->fetch(record(m_rowCount)))
-                    break;
-                ++m_rowCount;
-            }
-            m_rows.resize(static_cast<std::size_t>(m_rowCount) * m_stride);
-            m_rows.shrink_to_fit();
+            fetchAll();
         } catch (...) {
             m_rows.clear();
             m_rowCount = 0;
@@ -88,6 +77,33 @@ void Dataset::open() {
     setState(State::Browse);
     emit reset();
     emit currentChanged(m_current);
+}
+
+void Dataset::fetchAll() {
+    // Rows arrive in blocks of about a megabyte, then move block by block into one array of the exact
+    // size: at no time is more than one block held twice, whatever the number of rows.
+    const std::size_t perBlock = std::max<std::size_t>(1, (1u << 20) / m_stride);
+    std::vector<std::vector<char>> blocks;
+    std::size_t inLast = perBlock;
+    for (;;) {
+        if (inLast == perBlock) {
+            blocks.emplace_back(perBlock * m_stride);
+            inLast = 0;
+        }
+        if (!m_select->fetch(blocks.back().data() + inLast * m_stride))
+            break;
+        ++inLast;
+    }
+    const std::size_t total = (blocks.size() - 1) * perBlock + inLast;
+    m_rows.resize(total * m_stride);
+    char *out = m_rows.data();
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        const std::size_t n = (b + 1 < blocks.size() ? perBlock : inLast) * m_stride;
+        std::memcpy(out, blocks[b].data(), n);
+        out += n;
+        std::vector<char>().swap(blocks[b]);
+    }
+    m_rowCount = static_cast<int>(total);
 }
 
 void Dataset::close() {

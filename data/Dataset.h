@@ -114,6 +114,7 @@ private:
     const char *record(int row) const { return m_rows.data() + static_cast<std::size_t>(row) * m_stride; }
     const char *currentRecord(int row) const;
     void setState(State state);
+    void fetchAll();
     void checkRequired() const;
     void ensureWriteStatements();
     void bindKey(FbStatement &statement, int firstIndex, const char *oldRecord);

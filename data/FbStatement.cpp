@@ -73,7 +73,12 @@ void FbStatement::release() {
 void FbStatement::prepare(const QString &sql, bool namedParameters) {
     release();
     m_paramNames.clear();
-    const QByteArray text = win1252::encode(namedParameters ? parseNamedParameters(sql, &m_paramNames) : sql);
+    bool representable = true;
+    const QByteArray text =
+        win1252::encode(namedParameters ? parseNamedParameters(sql, &m_paramNames) : sql, &representable);
+    if (!representable)
+        throw DbError(QStringLiteral("La requête contient des caractères que la base (WIN1252) ne peut pas "
+                                     "représenter : rien n'a été exécuté."));
     m_transaction.ensureStarted();
     FbConnection &connection = m_transaction.connection();
     ISC_STATUS_ARRAY status;

@@ -248,12 +248,16 @@ void RecordLayout::write(char *record, int col, const QVariant &value) const {
     case SQL_VARYING:
     case SQL_TEXT: {
         QByteArray bytes;
-        if (value.typeId() == QMetaType::QString)
-            bytes = win1252::encode(value.toString());
-        else if (value.typeId() == QMetaType::QByteArray)
+        if (value.typeId() == QMetaType::QByteArray) {
             bytes = value.toByteArray();
-        else
-            bytes = win1252::encode(value.toString());
+        } else {
+            bool representable = true;
+            bytes = win1252::encode(value.toString(), &representable);
+            if (!representable)
+                throw DbError(QStringLiteral("Le champ '%1' contient des caractères que la base (WIN1252) ne peut "
+                                             "pas enregistrer : \"%2\".")
+                                  .arg(c.name, value.toString()));
+        }
         if (bytes.size() > c.sqlLen)
             throw DbError(QStringLiteral("La valeur du champ '%1' dépasse sa longueur de %2 caractères.")
                               .arg(c.name)

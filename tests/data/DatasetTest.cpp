@@ -122,6 +122,13 @@ TEST_F(DatasetTest, ValuesThatDoNotFitAreRefusedWithTheFieldNamed) {
     EXPECT_THROW(ds.setValue(QStringLiteral("ENFANT"), 2.5), DbError);
     EXPECT_THROW(ds.setValue(QStringLiteral("DATEDEBUT"), QStringLiteral("31/02/2018")), DbError);
     EXPECT_THROW(ds.setValue(QStringLiteral("INCONNU"), 1), DbError);
+    // A character WIN1252 cannot hold is refused, not turned into '?'.
+    EXPECT_THROW(ds.setValue(QStringLiteral("NOMPRENOM"), QStringLiteral("محمد")), DbError);
+    ds.setValue(QStringLiteral("NOMPRENOM"), QStringLiteral("Œuvre d’art à 5 €"));
+    EXPECT_EQ(ds.text(QStringLiteral("NOMPRENOM")), QStringLiteral("Œuvre d’art à 5 €"));
+    auto query = dm.newQuery(QStringLiteral("q"));
+    query->setSql(QStringLiteral("select 'محمد' from rdb$database"));
+    EXPECT_THROW(query->open(), DbError);
     ds.setValue(QStringLiteral("ENFANT"), QStringLiteral(" 2 "));
     EXPECT_EQ(ds.value(QStringLiteral("ENFANT")).toInt(), 2);
 }

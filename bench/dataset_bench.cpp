@@ -39,17 +39,33 @@ void fill(TDatadeclaration &dm, const QString &exercice, int rows) {
         "insert into ANNEXEI (CODESOCIETE, EXERCICE, NUMEROORDRE, TYPEIDENTIFIANT, IDENTIFIANTBENEFICIAIRE, "
         "NOMPRENOM, EMPLOIOCCUPE, ADRESSE, ETATCIVIL, ENFANT, DATEFIN, DATEDEBUT, REVENUIMPOSABLE, "
         "AVANTAGENATURE, TOTALREVENU, REVENUREINVESTI, RETENUEOPERES, MONTANTNET, NBJOURS, RETENUES20, "
-        "REDEVANCECOMPENSATION, RETENUECONJONCTURELLE) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        "REDEVANCECOMPENSATION, RETENUECONJONCTURELLE) values "
+        "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     const QDateTime start(QDate(2018, 1, 1), QTime(0, 0), Qt::UTC);
     const QDateTime end(QDate(2018, 12, 31), QTime(0, 0), Qt::UTC);
     for (int i = 1; i <= rows; ++i) {
-        const QVariant values[] = {kCode, exercice, i, QStringLiteral("2"),
+        const QVariant values[] = {kCode,
+                                   exercice,
+                                   i,
+                                   QStringLiteral("2"),
                                    QStringLiteral("%1").arg(i, 8, 10, QLatin1Char('0')).leftJustified(13),
                                    QStringLiteral("BENEFICIAIRE NUMERO %1").arg(i).leftJustified(40),
                                    QStringLiteral("EMPLOYE DE BUREAU").leftJustified(40),
                                    QStringLiteral("%1 RUE DE LA REPUBLIQUE TUNIS").arg(i).leftJustified(120),
-                                   QStringLiteral("1"), i % 4, end, start, 12000.0 + i, 500.0, 12500.0 + i, 0.0,
-                                   1800.5, 10700.0 + i, 312.0, 0.0, 0.0, 12.5};
+                                   QStringLiteral("1"),
+                                   i % 4,
+                                   end,
+                                   start,
+                                   12000.0 + i,
+                                   500.0,
+                                   12500.0 + i,
+                                   0.0,
+                                   1800.5,
+                                   10700.0 + i,
+                                   312.0,
+                                   0.0,
+                                   0.0,
+                                   12.5};
         for (int p = 0; p < 22; ++p)
             insert.setParameter(p, values[p]);
         insert.execute();
@@ -76,8 +92,9 @@ double isqlMs(const QString &database, const QString &statement) {
     isql.setStandardOutputFile(QProcess::nullDevice());
     QElapsedTimer t;
     t.start();
-    isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
-                                           QStringLiteral("-password"), QStringLiteral("qorvintel"), database});
+    isql.start(QStringLiteral("isql-fb"),
+               {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
+                QStringLiteral("-password"), QStringLiteral("qorvintel"), database});
     isql.waitForStarted();
     isql.write(statement.toUtf8() + "\n");
     isql.closeWriteChannel();
@@ -96,13 +113,14 @@ double bestOf(int n, const std::function<double()> &f) {
 double isqlSavesMs(const QString &database) {
     QString script;
     for (int i = 1; i <= 1000; ++i)
-        script += QStringLiteral("insert into ANNEXEI (CODESOCIETE, EXERCICE, NUMEROORDRE, TYPEIDENTIFIANT, "
-                                 "IDENTIFIANTBENEFICIAIRE, NOMPRENOM, EMPLOIOCCUPE, ADRESSE, ETATCIVIL, ENFANT, "
-                                 "REVENUIMPOSABLE, AVANTAGENATURE, TOTALREVENU, REVENUREINVESTI, RETENUEOPERES, "
-                                 "MONTANTNET, NBJOURS) values ('%1', '2020', %2, '1', '1', '1', '1', '1', '1', 1, "
-                                 "1, 1, 1, 1, 1, 1, 1);\ncommit;\n")
-                      .arg(QLatin1String(kCode))
-                      .arg(i);
+        script +=
+            QStringLiteral("insert into ANNEXEI (CODESOCIETE, EXERCICE, NUMEROORDRE, TYPEIDENTIFIANT, "
+                           "IDENTIFIANTBENEFICIAIRE, NOMPRENOM, EMPLOIOCCUPE, ADRESSE, ETATCIVIL, ENFANT, "
+                           "REVENUIMPOSABLE, AVANTAGENATURE, TOTALREVENU, REVENUREINVESTI, RETENUEOPERES, "
+                           "MONTANTNET, NBJOURS) values ('%1', '2020', %2, '1', '1', '1', '1', '1', '1', 1, "
+                           "1, 1, 1, 1, 1, 1, 1);\ncommit;\n")
+                .arg(QLatin1String(kCode))
+                .arg(i);
     return isqlMs(database, script);
 }
 
@@ -128,7 +146,8 @@ int main(int argc, char **argv) {
 
     // isql-fb: the fetch time is the run with the query minus a run that only attaches.
     const QString select = QStringLiteral("select * from ANNEXEI where codesociete='%1' and exercice='%2';");
-    const double isqlAttach = bestOf(3, [&] { return isqlMs(path, QStringLiteral("select 1 from rdb$database;")); });
+    const double isqlAttach =
+        bestOf(3, [&] { return isqlMs(path, QStringLiteral("select 1 from rdb$database;")); });
     const double isql10k = bestOf(3, [&] { return isqlMs(path, select.arg(QLatin1String(kCode), "2017")); });
     const double isql100k = bestOf(3, [&] { return isqlMs(path, select.arg(QLatin1String(kCode), "2018")); });
     const double isqlSaves = isqlSavesMs(path) - isqlAttach;
@@ -155,8 +174,8 @@ int main(int argc, char **argv) {
         ds.append();
         ds.setValue(QStringLiteral("CODESOCIETE"), QLatin1String(kCode));
         ds.setValue(QStringLiteral("EXERCICE"), QStringLiteral("2019"));
-        for (const char *c : {"TYPEIDENTIFIANT", "IDENTIFIANTBENEFICIAIRE", "NOMPRENOM", "EMPLOIOCCUPE", "ADRESSE",
-                              "ETATCIVIL"})
+        for (const char *c : {"TYPEIDENTIFIANT", "IDENTIFIANTBENEFICIAIRE", "NOMPRENOM", "EMPLOIOCCUPE",
+                              "ADRESSE", "ETATCIVIL"})
             ds.setValue(QLatin1String(c), QStringLiteral("1"));
         for (const char *c : {"ENFANT", "REVENUIMPOSABLE", "AVANTAGENATURE", "TOTALREVENU", "REVENUREINVESTI",
                               "RETENUEOPERES", "MONTANTNET", "NBJOURS"})
@@ -169,9 +188,11 @@ int main(int argc, char **argv) {
                 rows10k, open10k, isql10k - isqlAttach, isql10k, isqlAttach);
     std::printf("open ANNEXEI %6d rows: %8.1f ms   isql-fb fetch: %8.1f ms (run %.1f ms - attach %.1f ms)\n",
                 rows100k, open100k, isql100k - isqlAttach, isql100k, isqlAttach);
-    std::printf("ratio to isql-fb at 100,000 rows: %.2f (target 1.5 or less)\n", open100k / (isql100k - isqlAttach));
+    std::printf("ratio to isql-fb at 100,000 rows: %.2f (target 1.5 or less)\n",
+                open100k / (isql100k - isqlAttach));
     std::printf("save and commit 1,000 rows one by one: %8.1f ms   isql-fb: %8.1f ms\n", save1000, isqlSaves);
-    std::printf("memory: %ld MB resident before opening, %ld MB with 100,000 rows open, peak %ld MB (target < 300)\n",
-                rssBefore, rssWith100k, peak);
+    std::printf(
+        "memory: %ld MB resident before opening, %ld MB with 100,000 rows open, peak %ld MB (target < 300)\n",
+        rssBefore, rssWith100k, peak);
     return 0;
 }

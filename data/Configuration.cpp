@@ -5,8 +5,12 @@
 #include <QFile>
 #include <QStringDecoder>
 
-QString Configuration::defaultDatabaseFolder() { return QStringLiteral("Vérifier le chemin de la base!"); }
-QString Configuration::defaultSpreadsheetFolder() { return QStringLiteral("Répertoire excel non défini!"); }
+QString Configuration::defaultDatabaseFolder() {
+    return QStringLiteral("Vérifier le chemin de la base!");
+}
+QString Configuration::defaultSpreadsheetFolder() {
+    return QStringLiteral("Répertoire excel non défini!");
+}
 
 QString readIniValue(const QString &path, const QString &section, const QString &key, bool *found) {
     *found = false;
@@ -50,7 +54,8 @@ Configuration Configuration::read(const QString &path) {
     c.databaseFolder = readIniValue(path, QStringLiteral("CheminBase"), QStringLiteral("Rep"), &found);
     if (!found)
         c.databaseFolder = defaultDatabaseFolder();
-    c.spreadsheetFolder = readIniValue(path, QStringLiteral("CheminBase"), QStringLiteral("Modelessexcel"), &found);
+    c.spreadsheetFolder =
+        readIniValue(path, QStringLiteral("CheminBase"), QStringLiteral("Modelessexcel"), &found);
     if (!found)
         c.spreadsheetFolder = defaultSpreadsheetFolder();
     return c;

@@ -8,8 +8,8 @@ struct Configuration {
     static constexpr const char *kFileName = "../CheminBase.ini"; // beside the working folder's parent
     static constexpr const char *kDatabaseFile = "/TALVANE.gdb";
 
-    QString databaseFolder;     // key "Rep"
-    QString spreadsheetFolder;  // key "Modelessexcel"
+    QString databaseFolder;    // key "Rep"
+    QString spreadsheetFolder; // key "Modelessexcel"
 
     static QString defaultDatabaseFolder();
     static QString defaultSpreadsheetFolder();

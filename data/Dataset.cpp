@@ -33,7 +33,9 @@ void Dataset::setSql(const QString &sql) {
     m_delete.reset();
 }
 
-void Dataset::setParam(const QString &name, const QVariant &value) { m_params.insert(name.toLower(), value); }
+void Dataset::setParam(const QString &name, const QVariant &value) {
+    m_params.insert(name.toLower(), value);
+}
 
 QStringList Dataset::paramNames() const {
     QStringList names;
@@ -170,7 +172,9 @@ bool Dataset::locate(const QString &field, const QVariant &value, Qt::CaseSensit
     return false;
 }
 
-int Dataset::fieldCount() const { return m_layout.columnCount() + static_cast<int>(m_calculated.size()); }
+int Dataset::fieldCount() const {
+    return m_layout.columnCount() + static_cast<int>(m_calculated.size());
+}
 
 int Dataset::fieldIndex(const QString &name) const {
     const int i = m_layout.indexOf(name);
@@ -243,7 +247,8 @@ void Dataset::runHooks(const std::vector<Hook> &hooks) {
 
 void Dataset::append() {
     if (!isOpen())
-        throw DbError(QStringLiteral("Opération impossible : l'ensemble de données %1 est fermé.").arg(m_name));
+        throw DbError(
+            QStringLiteral("Opération impossible : l'ensemble de données %1 est fermé.").arg(m_name));
     if (isEditing())
         post();
     m_rows.resize(static_cast<std::size_t>(m_rowCount + 1) * m_stride);
@@ -266,7 +271,8 @@ void Dataset::edit() {
     if (isEditing())
         return;
     if (!isOpen() || m_current < 0)
-        throw DbError(QStringLiteral("Opération impossible : l'ensemble de données %1 est vide.").arg(m_name));
+        throw DbError(
+            QStringLiteral("Opération impossible : l'ensemble de données %1 est vide.").arg(m_name));
     m_entry.assign(record(m_current), record(m_current) + m_stride);
     setState(State::Edit);
 }
@@ -337,7 +343,8 @@ void Dataset::ensureWriteStatements() {
     insert->prepare(QStringLiteral("insert into %1 (%2) values (%3)")
                         .arg(m_table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
     auto update = std::make_unique<FbStatement>(m_transaction);
-    update->prepare(QStringLiteral("update %1 set %2 where %3").arg(m_table, sets.join(QLatin1Char(',')), whereText));
+    update->prepare(
+        QStringLiteral("update %1 set %2 where %3").arg(m_table, sets.join(QLatin1Char(',')), whereText));
     auto remove = std::make_unique<FbStatement>(m_transaction);
     remove->prepare(QStringLiteral("delete from %1 where %2").arg(m_table, whereText));
     m_insert = std::move(insert);
@@ -393,7 +400,8 @@ void Dataset::remove() {
     if (m_state == State::Edit)
         cancel();
     if (!isOpen() || m_current < 0)
-        throw DbError(QStringLiteral("Opération impossible : l'ensemble de données %1 est vide.").arg(m_name));
+        throw DbError(
+            QStringLiteral("Opération impossible : l'ensemble de données %1 est vide.").arg(m_name));
     ensureWriteStatements();
     bindKey(*m_delete, 0, record(m_current));
     m_delete->execute();

@@ -98,8 +98,8 @@ public:
     void addAfterDeleteHook(Hook hook) { m_afterDelete.push_back(std::move(hook)); }
 
 signals:
-    void reset();              // opened, closed or fetched again
-    void rowChanged(int row);  // a value of the row changed
+    void reset();             // opened, closed or fetched again
+    void rowChanged(int row); // a value of the row changed
     void rowInserted(int row);
     void rowRemoved(int row);
     void currentChanged(int row);

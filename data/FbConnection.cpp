@@ -132,8 +132,8 @@ void FbTransaction::start() {
     static const char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version,
                                isc_tpb_wait};
     ISC_STATUS_ARRAY status;
-    if (isc_start_transaction(status, &m_handle, 1, m_connection.handle(), static_cast<unsigned short>(sizeof tpb),
-                              tpb)) {
+    if (isc_start_transaction(status, &m_handle, 1, m_connection.handle(),
+                              static_cast<unsigned short>(sizeof tpb), tpb)) {
         m_handle = 0;
         throwFbError(status);
     }

@@ -12,7 +12,9 @@ QString parseNamedParameters(const QString &sql, QStringList *names) {
     out.reserve(sql.size());
     const qsizetype n = sql.size();
     auto isNameStart = [](QChar c) { return c.isLetter() || c == QLatin1Char('_'); };
-    auto isNameChar = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); };
+    auto isNameChar = [](QChar c) {
+        return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+    };
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = sql.at(i);
         if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
@@ -59,7 +61,9 @@ struct FbStatement::Sqlda {
 
 FbStatement::FbStatement(FbTransaction &transaction) : m_transaction(transaction) {}
 
-FbStatement::~FbStatement() { release(); }
+FbStatement::~FbStatement() {
+    release();
+}
 
 void FbStatement::release() {
     if (m_handle) {
@@ -86,8 +90,8 @@ void FbStatement::prepare(const QString &sql, bool namedParameters) {
         throwFbError(status);
 
     m_out = std::make_unique<Sqlda>(20);
-    if (isc_dsql_prepare(status, m_transaction.handle(), &m_handle, 0, text.constData(), FbConnection::kDialect,
-                         m_out->data)) {
+    if (isc_dsql_prepare(status, m_transaction.handle(), &m_handle, 0, text.constData(),
+                         FbConnection::kDialect, m_out->data)) {
         ISC_STATUS_ARRAY ignored;
         isc_dsql_free_statement(ignored, &m_handle, DSQL_drop);
         m_handle = 0;

@@ -13,14 +13,19 @@ namespace {
 constexpr int kNullFlag = 1;
 constexpr qint64 kMjdToJulian = 2400001; // Julian day of 17 November 1858
 
-int alignUp(int offset, int alignment) { return (offset + alignment - 1) / alignment * alignment; }
+int alignUp(int offset, int alignment) {
+    return (offset + alignment - 1) / alignment * alignment;
+}
 
 int storageSize(const ColumnInfo &c) {
     switch (c.sqlType) {
     case SQL_VARYING: return c.sqlLen + 2;
     case SQL_TEXT: return c.sqlLen;
     case SQL_SHORT: return 2;
-    case SQL_LONG: case SQL_FLOAT: case SQL_TYPE_DATE: case SQL_TYPE_TIME: return 4;
+    case SQL_LONG:
+    case SQL_FLOAT:
+    case SQL_TYPE_DATE:
+    case SQL_TYPE_TIME: return 4;
     case SQL_BOOLEAN: return 1;
     case SQL_NULL: return 0;
     default: return std::max<int>(8, c.sqlLen);
@@ -29,9 +34,15 @@ int storageSize(const ColumnInfo &c) {
 
 int alignment(const ColumnInfo &c) {
     switch (c.sqlType) {
-    case SQL_TEXT: case SQL_BOOLEAN: case SQL_NULL: return 1;
-    case SQL_VARYING: case SQL_SHORT: return 2;
-    case SQL_LONG: case SQL_FLOAT: case SQL_TYPE_DATE: case SQL_TYPE_TIME: return 4;
+    case SQL_TEXT:
+    case SQL_BOOLEAN:
+    case SQL_NULL: return 1;
+    case SQL_VARYING:
+    case SQL_SHORT: return 2;
+    case SQL_LONG:
+    case SQL_FLOAT:
+    case SQL_TYPE_DATE:
+    case SQL_TYPE_TIME: return 4;
     default: return 8;
     }
 }
@@ -41,9 +52,13 @@ template <typename T> T load(const char *p) {
     std::memcpy(&v, p, sizeof v);
     return v;
 }
-template <typename T> void store(char *p, T v) { std::memcpy(p, &v, sizeof v); }
+template <typename T> void store(char *p, T v) {
+    std::memcpy(p, &v, sizeof v);
+}
 
-double pow10(int n) { return std::pow(10.0, n); }
+double pow10(int n) {
+    return std::pow(10.0, n);
+}
 
 [[noreturn]] void notANumber(const ColumnInfo &c, const QVariant &value) {
     throw DbError(QStringLiteral("'%1' n'est pas une valeur numérique valide pour le champ '%2'.")
@@ -90,15 +105,22 @@ qint64 integerOf(const ColumnInfo &c, const QVariant &value) {
 
 bool ColumnInfo::isNumeric() const {
     switch (sqlType) {
-    case SQL_SHORT: case SQL_LONG: case SQL_INT64: case SQL_FLOAT: case SQL_DOUBLE: case SQL_D_FLOAT:
-        return true;
-    default:
-        return false;
+    case SQL_SHORT:
+    case SQL_LONG:
+    case SQL_INT64:
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: return true;
+    default: return false;
     }
 }
 
-QDate fbToDate(ISC_DATE d) { return QDate::fromJulianDay(static_cast<qint64>(d) + kMjdToJulian); }
-ISC_DATE fbFromDate(const QDate &d) { return static_cast<ISC_DATE>(d.toJulianDay() - kMjdToJulian); }
+QDate fbToDate(ISC_DATE d) {
+    return QDate::fromJulianDay(static_cast<qint64>(d) + kMjdToJulian);
+}
+ISC_DATE fbFromDate(const QDate &d) {
+    return static_cast<ISC_DATE>(d.toJulianDay() - kMjdToJulian);
+}
 
 QDateTime fbToDateTime(const ISC_TIMESTAMP &ts) {
     const QTime time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(ts.timestamp_time / 10));
@@ -124,7 +146,8 @@ bool toDateTime(const QVariant &value, QDateTime *out) {
         return value.toDate().isValid();
     case QMetaType::QString: {
         const QString t = value.toString().trimmed();
-        for (const char *format : {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd", "dd/MM/yyyy HH:mm:ss", "yyyy-MM-ddTHH:mm:ss"}) {
+        for (const char *format :
+             {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd", "dd/MM/yyyy HH:mm:ss", "yyyy-MM-ddTHH:mm:ss"}) {
             const QDateTime dt = QDateTime::fromString(t, QLatin1String(format));
             if (dt.isValid()) {
                 *out = QDateTime(dt.date(), dt.time(), Qt::UTC);
@@ -133,8 +156,7 @@ bool toDateTime(const QVariant &value, QDateTime *out) {
         }
         return false;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -166,7 +188,8 @@ RecordLayout::RecordLayout(XSQLDA *sqlda) {
     }
     m_recordSize = alignUp(std::max(offset, 1), 8);
     for (int i = 0; i < sqlda->sqld; ++i)
-        sqlda->sqlvar[i].sqltype = static_cast<short>(m_columns[static_cast<std::size_t>(i)].sqlType | kNullFlag);
+        sqlda->sqlvar[i].sqltype =
+            static_cast<short>(m_columns[static_cast<std::size_t>(i)].sqlType | kNullFlag);
 }
 
 void RecordLayout::bind(XSQLDA *sqlda, char *record) const {
@@ -227,7 +250,8 @@ QVariant RecordLayout::read(const char *record, int col) const {
             return static_cast<double>(load<ISC_INT64>(p)) / pow10(-c.sqlScale);
         return static_cast<qlonglong>(load<ISC_INT64>(p));
     case SQL_FLOAT: return static_cast<double>(load<float>(p));
-    case SQL_DOUBLE: case SQL_D_FLOAT: return load<double>(p);
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: return load<double>(p);
     case SQL_TIMESTAMP: return fbToDateTime(load<ISC_TIMESTAMP>(p));
     case SQL_TYPE_DATE: return fbToDate(load<ISC_DATE>(p));
     case SQL_TYPE_TIME: return QTime::fromMSecsSinceStartOfDay(static_cast<int>(load<ISC_TIME>(p) / 10));
@@ -254,9 +278,10 @@ void RecordLayout::write(char *record, int col, const QVariant &value) const {
             bool representable = true;
             bytes = win1252::encode(value.toString(), &representable);
             if (!representable)
-                throw DbError(QStringLiteral("Le champ '%1' contient des caractères que la base (WIN1252) ne peut "
-                                             "pas enregistrer : \"%2\".")
-                                  .arg(c.name, value.toString()));
+                throw DbError(
+                    QStringLiteral("Le champ '%1' contient des caractères que la base (WIN1252) ne peut "
+                                   "pas enregistrer : \"%2\".")
+                        .arg(c.name, value.toString()));
         }
         if (bytes.size() > c.sqlLen)
             throw DbError(QStringLiteral("La valeur du champ '%1' dépasse sa longueur de %2 caractères.")
@@ -275,7 +300,8 @@ void RecordLayout::write(char *record, int col, const QVariant &value) const {
     case SQL_LONG: store<ISC_LONG>(p, static_cast<ISC_LONG>(integerOf(c, value))); break;
     case SQL_INT64: store<ISC_INT64>(p, integerOf(c, value)); break;
     case SQL_FLOAT: store<float>(p, static_cast<float>(numberOf(c, value))); break;
-    case SQL_DOUBLE: case SQL_D_FLOAT: store<double>(p, numberOf(c, value)); break;
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: store<double>(p, numberOf(c, value)); break;
     case SQL_TIMESTAMP:
     case SQL_TYPE_DATE: {
         QDateTime dt;
@@ -288,7 +314,9 @@ void RecordLayout::write(char *record, int col, const QVariant &value) const {
             store<ISC_DATE>(p, fbFromDate(dt.date()));
         break;
     }
-    case SQL_TYPE_TIME: store<ISC_TIME>(p, static_cast<ISC_TIME>(value.toTime().msecsSinceStartOfDay()) * 10); break;
+    case SQL_TYPE_TIME:
+        store<ISC_TIME>(p, static_cast<ISC_TIME>(value.toTime().msecsSinceStartOfDay()) * 10);
+        break;
     case SQL_BOOLEAN: *p = value.toBool() ? 1 : 0; break;
     default: throw DbError(QStringLiteral("Le champ '%1' ne peut pas être modifié.").arg(c.name));
     }

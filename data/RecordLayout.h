@@ -7,9 +7,9 @@
 
 // A column of a statement's result as Firebird describes it, and where it lives in a fetched record.
 struct ColumnInfo {
-    QString name;     // the name the result gives it (alias or column name), upper case in dialect 1
-    QString relation; // the table it comes from, empty for an expression
-    QString origin;   // the table column it comes from
+    QString name;      // the name the result gives it (alias or column name), upper case in dialect 1
+    QString relation;  // the table it comes from, empty for an expression
+    QString origin;    // the table column it comes from
     short sqlType = 0; // without the null flag
     short sqlSubtype = 0;
     short sqlScale = 0;

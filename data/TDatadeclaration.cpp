@@ -39,21 +39,50 @@ std::vector<DatasetDefinition> definitions() {
     const QString annexWhere = QStringLiteral("where IDENTIFIANT=:code and exercice=:exercice");
     auto annexQuery = [](const char *table, const char *where) {
         return QStringList{QStringLiteral("select * from ") + QLatin1String(table), QLatin1String(where),
-                           QStringLiteral(" and  exercice=:exercice"), QStringLiteral("order by NUMEROORDRE")};
+                           QStringLiteral(" and  exercice=:exercice"),
+                           QStringLiteral("order by NUMEROORDRE")};
     };
     const QStringList recapKey{"ORDRE", "ZONE1", "ZONE2", "ZONE3", "ZONE4"};
     return {
-        {&D::Isociete, {"select * from SOCIETE"}, "SOCIETE", {"IDENTIFIANT", "CLE", "CATEGORIE", "ETABSECONDAIRE"},
+        {&D::Isociete,
+         {"select * from SOCIETE"},
+         "SOCIETE",
+         {"IDENTIFIANT", "CLE", "CATEGORIE", "ETABSECONDAIRE"},
          CommitAfterPost},
-        {&D::iannexei, {"select * from ANNEXEI", "where codesociete=:code and exercice=:exercice"}, "ANNEXEI",
-         annexKey("CODESOCIETE"), CommitAfterPost},
-        {&D::iannexeii, {"select *  from ANNEXEII", annexWhere}, "ANNEXEII", annexKey("IDENTIFIANT"), CommitAfterPost},
-        {&D::iannexeiii, {"select * from ANNEXEIII", annexWhere}, "ANNEXEIII", annexKey("IDENTIFIANT"),
+        {&D::iannexei,
+         {"select * from ANNEXEI", "where codesociete=:code and exercice=:exercice"},
+         "ANNEXEI",
+         annexKey("CODESOCIETE"),
          CommitAfterPost},
-        {&D::iannexeiv, {"select * from ANNEXEIV", annexWhere}, "ANNEXEIV", annexKey("IDENTIFIANT"), CommitAfterPost},
-        {&D::iannexev, {"select * from ANNEXEV", annexWhere}, "ANNEXEV", annexKey("IDENTIFIANT"), CommitAfterPost},
-        {&D::IannexeVI, {"select * from ANNEXEVI", annexWhere}, "ANNEXEVI", annexKey("IDENTIFIANT"), CommitAfterPost},
-        {&D::iannexevii, {"select * from ANNEXEVIi", annexWhere}, "ANNEXEVII", annexKey("IDENTIFIANT"),
+        {&D::iannexeii,
+         {"select *  from ANNEXEII", annexWhere},
+         "ANNEXEII",
+         annexKey("IDENTIFIANT"),
+         CommitAfterPost},
+        {&D::iannexeiii,
+         {"select * from ANNEXEIII", annexWhere},
+         "ANNEXEIII",
+         annexKey("IDENTIFIANT"),
+         CommitAfterPost},
+        {&D::iannexeiv,
+         {"select * from ANNEXEIV", annexWhere},
+         "ANNEXEIV",
+         annexKey("IDENTIFIANT"),
+         CommitAfterPost},
+        {&D::iannexev,
+         {"select * from ANNEXEV", annexWhere},
+         "ANNEXEV",
+         annexKey("IDENTIFIANT"),
+         CommitAfterPost},
+        {&D::IannexeVI,
+         {"select * from ANNEXEVI", annexWhere},
+         "ANNEXEVI",
+         annexKey("IDENTIFIANT"),
+         CommitAfterPost},
+        {&D::iannexevii,
+         {"select * from ANNEXEVIi", annexWhere},
+         "ANNEXEVII",
+         annexKey("IDENTIFIANT"),
          CommitAfterPost},
         {&D::irequetteannexeI, annexQuery("ANNEXEI", "where codesociete=:codesociete"), nullptr, {}, 0},
         {&D::irequetteannexeii, annexQuery("ANNEXEII", "where identifiant=:codesociete"), nullptr, {}, 0},
@@ -62,26 +91,50 @@ std::vector<DatasetDefinition> definitions() {
         {&D::IrequetteAnnexeV, annexQuery("ANNEXEV", "where identifiant=:codesociete"), nullptr, {}, 0},
         {&D::irequetteannexeVI, annexQuery("ANNEXEVI", "where identifiant=:codesociete"), nullptr, {}, 0},
         {&D::IrequetteAnnexeVii, {"select * from ANNEXEVIi", annexWhere}, nullptr, {}, 0},
-        {&D::Itableaurecap, {"select * from TABLEAURECAPITULATIF", "order by ordre"}, "TABLEAURECAPITULATIF", recapKey,
+        {&D::Itableaurecap,
+         {"select * from TABLEAURECAPITULATIF", "order by ordre"},
+         "TABLEAURECAPITULATIF",
+         recapKey,
          CommitAfterPost},
-        {&D::ityperetenue, {"select  * from TYPERETENUE", "order by numerotype"}, "TYPERETENUE", {"NUMEROTYPE"},
+        {&D::ityperetenue,
+         {"select  * from TYPERETENUE", "order by numerotype"},
+         "TYPERETENUE",
+         {"NUMEROTYPE"},
          CommitAfterPost},
-        {&D::Itiers, {"select  * from TIERS", "order by code"}, "TIERS", {"CODE"}, CommitAfterPost | CommitAfterDelete},
+        {&D::Itiers,
+         {"select  * from TIERS", "order by code"},
+         "TIERS",
+         {"CODE"},
+         CommitAfterPost | CommitAfterDelete},
         {&D::ipersonnel, {"select  * from PERSONNEL"}, "PERSONNEL", {"MATRICULE"}, CommitAfterPost},
         {&D::iretenuerecap,
-         {"select  * from  RTENUEALASOURCERECAP", "where codesociete=:code and exercice=:exercice", "order by numero"},
-         "RTENUEALASOURCERECAP", {"CODESOCIETE", "EXERCICE", "NUMERO"}, CommitAfterPost | CommitAfterDelete},
+         {"select  * from  RTENUEALASOURCERECAP", "where codesociete=:code and exercice=:exercice",
+          "order by numero"},
+         "RTENUEALASOURCERECAP",
+         {"CODESOCIETE", "EXERCICE", "NUMERO"},
+         CommitAfterPost | CommitAfterDelete},
         {&D::iretenuequotidien,
-         {"select  * from RTENUEALASOURCE", "where codesociete=:code and exercice=:exercice", "and numero=:numero"},
-         "RTENUEALASOURCE", {"CODESOCIETE", "EXERCICE", "NUMERO", "TYPERETENUE"}, CommitAfterPost | CommitAfterDelete},
-        {&D::iretenueclient, {"select  * from RETENUECLIENT", "where codesociete=:code and exercice=:exercice"},
-         "RETENUECLIENT", {"NUMERO"}, CommitAfterPost | CommitAfterDelete},
+         {"select  * from RTENUEALASOURCE", "where codesociete=:code and exercice=:exercice",
+          "and numero=:numero"},
+         "RTENUEALASOURCE",
+         {"CODESOCIETE", "EXERCICE", "NUMERO", "TYPERETENUE"},
+         CommitAfterPost | CommitAfterDelete},
+        {&D::iretenueclient,
+         {"select  * from RETENUECLIENT", "where codesociete=:code and exercice=:exercice"},
+         "RETENUECLIENT",
+         {"NUMERO"},
+         CommitAfterPost | CommitAfterDelete},
         {&D::iretenuepersonnel,
          {"select  * from RETENUEPERSONNEL", "where CODESOCIETE=:codesociete", " and  exercice=:exercice",
           "order by MATRICULE,mois"},
-         "RETENUEPERSONNEL", {"CODESOCIETE", "EXERCICE", "MATRICULE", "MOIS"}, CommitAfterPost | CommitAfterDelete},
-        {&D::IRISTOURNE, {"select  * from RISTOURNE", "where codesociete=:code and exercice=:exercice"}, "RISTOURNE",
-         {"NUMERO"}, CommitAfterPost},
+         "RETENUEPERSONNEL",
+         {"CODESOCIETE", "EXERCICE", "MATRICULE", "MOIS"},
+         CommitAfterPost | CommitAfterDelete},
+        {&D::IRISTOURNE,
+         {"select  * from RISTOURNE", "where codesociete=:code and exercice=:exercice"},
+         "RISTOURNE",
+         {"NUMERO"},
+         CommitAfterPost},
         {&D::QueryMaxNumero, {}, nullptr, {}, 0},
     };
 }
@@ -98,7 +151,8 @@ void setZero(Dataset &ds, std::initializer_list<const char *> columns) {
 }
 
 // Difference of two amounts of a row, an empty amount counting as 0.
-Dataset::Calculation net(std::initializer_list<const char *> plus, std::initializer_list<const char *> minus) {
+Dataset::Calculation net(std::initializer_list<const char *> plus,
+                         std::initializer_list<const char *> minus) {
     const QStringList p(plus.begin(), plus.end());
     const QStringList m(minus.begin(), minus.end());
     return [p, m](const Dataset &ds, int row) -> QVariant {
@@ -127,12 +181,17 @@ Dataset::Calculation zoneAmount(const char *zone, double divisor) {
 } // namespace
 
 TDatadeclaration::TDatadeclaration(QObject *parent)
-    : QObject(parent), italvane(QStringLiteral("italvane")), IBTransaction1(italvane, QStringLiteral("IBTransaction1")),
-      ipaie(QStringLiteral("ipaie")), IBTransaction2(ipaie, QStringLiteral("IBTransaction2")),
-      Isociete(QStringLiteral("Isociete"), IBTransaction1), iannexei(QStringLiteral("iannexei"), IBTransaction1),
-      iannexeii(QStringLiteral("iannexeii"), IBTransaction1), iannexeiii(QStringLiteral("iannexeiii"), IBTransaction1),
-      iannexeiv(QStringLiteral("iannexeiv"), IBTransaction1), iannexev(QStringLiteral("iannexev"), IBTransaction1),
-      IannexeVI(QStringLiteral("IannexeVI"), IBTransaction1), iannexevii(QStringLiteral("iannexevii"), IBTransaction1),
+    : QObject(parent), italvane(QStringLiteral("italvane")),
+      IBTransaction1(italvane, QStringLiteral("IBTransaction1")), ipaie(QStringLiteral("ipaie")),
+      IBTransaction2(ipaie, QStringLiteral("IBTransaction2")),
+      Isociete(QStringLiteral("Isociete"), IBTransaction1),
+      iannexei(QStringLiteral("iannexei"), IBTransaction1),
+      iannexeii(QStringLiteral("iannexeii"), IBTransaction1),
+      iannexeiii(QStringLiteral("iannexeiii"), IBTransaction1),
+      iannexeiv(QStringLiteral("iannexeiv"), IBTransaction1),
+      iannexev(QStringLiteral("iannexev"), IBTransaction1),
+      IannexeVI(QStringLiteral("IannexeVI"), IBTransaction1),
+      iannexevii(QStringLiteral("iannexevii"), IBTransaction1),
       irequetteannexeI(QStringLiteral("irequetteannexeI"), IBTransaction1),
       irequetteannexeii(QStringLiteral("irequetteannexeii"), IBTransaction1),
       irequetteannexeIII(QStringLiteral("irequetteannexeIII"), IBTransaction1),
@@ -141,7 +200,8 @@ TDatadeclaration::TDatadeclaration(QObject *parent)
       irequetteannexeVI(QStringLiteral("irequetteannexeVI"), IBTransaction1),
       IrequetteAnnexeVii(QStringLiteral("IrequetteAnnexeVii"), IBTransaction1),
       Itableaurecap(QStringLiteral("Itableaurecap"), IBTransaction1),
-      ityperetenue(QStringLiteral("ityperetenue"), IBTransaction1), Itiers(QStringLiteral("Itiers"), IBTransaction1),
+      ityperetenue(QStringLiteral("ityperetenue"), IBTransaction1),
+      Itiers(QStringLiteral("Itiers"), IBTransaction1),
       ipersonnel(QStringLiteral("ipersonnel"), IBTransaction1),
       iretenuerecap(QStringLiteral("iretenuerecap"), IBTransaction1),
       iretenuequotidien(QStringLiteral("iretenuequotidien"), IBTransaction1),
@@ -210,9 +270,10 @@ void TDatadeclaration::defineRules() {
         const QString where = a.number == 1   ? QStringLiteral("codesociete")
                               : a.number == 2 ? QStringLiteral("identifiant")
                                               : QStringLiteral("IDENTIFIANT");
-        const QString statement = QStringLiteral("select max(%1.NUMEROORDRE) as MaxNumero from %1 Where %2=:codesociete "
-                                                 "and  exercice=:exercice")
-                                      .arg(table, where);
+        const QString statement =
+            QStringLiteral("select max(%1.NUMEROORDRE) as MaxNumero from %1 Where %2=:codesociete "
+                           "and  exercice=:exercice")
+                .arg(table, where);
         annex(a.number).addNewRowHook([this, statement, activeCompanyParams](Dataset &ds) {
             ds.setValue(QStringLiteral("NUMEROORDRE"), nextNumber(statement, activeCompanyParams()));
         });
@@ -220,11 +281,12 @@ void TDatadeclaration::defineRules() {
 
     // Withholding headers: numbered within the company and year of the supplier journal window.
     iretenuerecap.addNewRowHook([this](Dataset &ds) {
-        ds.setValue(QStringLiteral("NUMERO"),
-                    nextNumber(QStringLiteral("select max(RTENUEALASOURCERECAP.Numero) as MaxNumero from "
-                                              "RTENUEALASOURCERECAP where codesociete=:code and exercice=:exercice"),
-                               {{QStringLiteral("code"), journalCode},
-                                {QStringLiteral("exercice"), journalExercice.toInt()}}));
+        ds.setValue(
+            QStringLiteral("NUMERO"),
+            nextNumber(QStringLiteral("select max(RTENUEALASOURCERECAP.Numero) as MaxNumero from "
+                                      "RTENUEALASOURCERECAP where codesociete=:code and exercice=:exercice"),
+                       {{QStringLiteral("code"), journalCode},
+                        {QStringLiteral("exercice"), journalExercice.toInt()}}));
         ds.setValue(QStringLiteral("DATERETENUE"), QDateTime(QDate::currentDate(), QTime(0, 0), Qt::UTC));
     });
     iretenuerecap.addCalculatedField(QStringLiteral("MONTANTNET"), net({"MONTANTBRUT"}, {"MONTANTRETENUE"}));
@@ -239,17 +301,21 @@ void TDatadeclaration::defineRules() {
         ds.setValue(QStringLiteral("MONTANTRETENUE"),
                     ds.number(QStringLiteral("MONTANTBRUT")) * ds.number(QStringLiteral("TAUX")) / 100);
     });
-    iretenuequotidien.addCalculatedField(QStringLiteral("MONTANTNET"), net({"MONTANTBRUT"}, {"MONTANTRETENUE"}));
+    iretenuequotidien.addCalculatedField(QStringLiteral("MONTANTNET"),
+                                         net({"MONTANTBRUT"}, {"MONTANTRETENUE"}));
 
     // Client withholdings and rebates: one numbering for all companies and years.
     iretenueclient.addNewRowHook([this](Dataset &ds) {
-        ds.setValue(QStringLiteral("NUMERO"),
-                    nextNumber(QStringLiteral("select max(RETENUECLIENT.Numero) as MaxNumero from RETENUECLIENT"), {}));
+        ds.setValue(
+            QStringLiteral("NUMERO"),
+            nextNumber(QStringLiteral("select max(RETENUECLIENT.Numero) as MaxNumero from RETENUECLIENT"),
+                       {}));
         zeroIfEmpty(ds, {"TAUX", "MONTANTBRUT", "MONTANTRETENUE"});
     });
     IRISTOURNE.addNewRowHook([this](Dataset &ds) {
-        ds.setValue(QStringLiteral("NUMERO"),
-                    nextNumber(QStringLiteral("select max(RISTOURNE.Numero) as MaxNumero from RISTOURNE"), {}));
+        ds.setValue(
+            QStringLiteral("NUMERO"),
+            nextNumber(QStringLiteral("select max(RISTOURNE.Numero) as MaxNumero from RISTOURNE"), {}));
         zeroIfEmpty(ds, {"MONTANTRISTOURNE"});
         setZero(ds, {"VENTEPERSONNEPHYSIQUE", "AVANCEIMPOTPP"});
     });
@@ -270,14 +336,15 @@ void TDatadeclaration::defineRules() {
     ityperetenue.addNewRowHook([](Dataset &ds) { ds.setValue(QStringLiteral("TAUX"), 0.0); });
 
     // The recap table shows the label of the withholding type of its line and its zones as amounts.
-    Itableaurecap.addCalculatedField(QStringLiteral("libelleretenue"), [this](const Dataset &ds, int row) -> QVariant {
-        if (!ityperetenue.isOpen())
-            ityperetenue.open();
-        if (!ityperetenue.locate(QStringLiteral("NUMEROTYPE"), ds.valueAt(row, QStringLiteral("ORDRE")),
-                                 Qt::CaseInsensitive))
-            return {};
-        return ityperetenue.value(QStringLiteral("DESIGNATION"));
-    });
+    Itableaurecap.addCalculatedField(
+        QStringLiteral("libelleretenue"), [this](const Dataset &ds, int row) -> QVariant {
+            if (!ityperetenue.isOpen())
+                ityperetenue.open();
+            if (!ityperetenue.locate(QStringLiteral("NUMEROTYPE"), ds.valueAt(row, QStringLiteral("ORDRE")),
+                                     Qt::CaseInsensitive))
+                return {};
+            return ityperetenue.value(QStringLiteral("DESIGNATION"));
+        });
     Itableaurecap.addCalculatedField(QStringLiteral("montantsbrut"), zoneAmount("ZONE2", 1000));
     Itableaurecap.addCalculatedField(QStringLiteral("taux"), zoneAmount("ZONE3", 100));
     Itableaurecap.addCalculatedField(QStringLiteral("retenues"), zoneAmount("ZONE4", 1000));
@@ -286,12 +353,13 @@ void TDatadeclaration::defineRules() {
 }
 
 Dataset &TDatadeclaration::annex(int number) {
-    Dataset *const all[] = {&iannexei, &iannexeii, &iannexeiii, &iannexeiv, &iannexev, &IannexeVI, &iannexevii};
+    Dataset *const all[] = {&iannexei, &iannexeii, &iannexeiii, &iannexeiv,
+                            &iannexev, &IannexeVI, &iannexevii};
     return *all[std::clamp(number, 1, 7) - 1];
 }
 
 Dataset &TDatadeclaration::annexQuery(int number) {
-    Dataset *const all[] = {&irequetteannexeI,  &irequetteannexeii, &irequetteannexeIII, &irequetteannexeiV,
+    Dataset *const all[] = {&irequetteannexeI, &irequetteannexeii, &irequetteannexeIII, &irequetteannexeiV,
                             &IrequetteAnnexeV, &irequetteannexeVI, &IrequetteAnnexeVii};
     return *all[std::clamp(number, 1, 7) - 1];
 }
@@ -318,7 +386,9 @@ int TDatadeclaration::nextNumber(const QString &statement, const QList<QPair<QSt
     return max.isEmpty() ? 1 : max.toInt() + 1;
 }
 
-void TDatadeclaration::commit() { IBTransaction1.commitRetaining(); }
+void TDatadeclaration::commit() {
+    IBTransaction1.commitRetaining();
+}
 
 std::unique_ptr<Dataset> TDatadeclaration::newQuery(const QString &name) {
     return std::make_unique<Dataset>(name, IBTransaction1);

@@ -55,8 +55,8 @@ public:
     Dataset QueryMaxNumero;
     StoredProcedure ieffacerrecap;
 
-    Dataset &annex(int number);      // iannexei .. iannexevii
-    Dataset &annexQuery(int number); // irequetteannexeI .. IrequetteAnnexeVii
+    Dataset &annex(int number);            // iannexei .. iannexevii
+    Dataset &annexQuery(int number);       // irequetteannexeI .. IrequetteAnnexeVii
     Dataset *dataset(const QString &name); // by name, case-insensitive; null when unknown
     const std::vector<Dataset *> &datasets() const { return m_datasets; }
 

@@ -10,7 +10,9 @@
 namespace win1252 {
 
 QString decode(const char *data, qsizetype size);
-inline QString decode(const QByteArray &bytes) { return decode(bytes.constData(), bytes.size()); }
+inline QString decode(const QByteArray &bytes) {
+    return decode(bytes.constData(), bytes.size());
+}
 
 // Characters that Windows-1252 cannot hold become '?'; `ok` (when given) tells whether that happened.
 QByteArray encode(const QString &text, bool *ok = nullptr);

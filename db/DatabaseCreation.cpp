@@ -101,7 +101,8 @@ void createDatabase(const QString &path) {
 
     FbConnection connection;
     connection.setDatabaseName(path);
-    connection.setCredentials(QLatin1String(TDatadeclaration::kUser), QLatin1String(TDatadeclaration::kPassword));
+    connection.setCredentials(QLatin1String(TDatadeclaration::kUser),
+                              QLatin1String(TDatadeclaration::kPassword));
     connection.create();
     FbTransaction transaction(connection);
     try {

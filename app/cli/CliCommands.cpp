@@ -31,7 +31,8 @@ void printHelp(QTextStream &out) {
 
 const std::vector<CliCommand> &cliCommands() {
     static const std::vector<CliCommand> commands = {
-        {"create-db", "create-db CHEMIN", "crée une base vide (tables, procédures, types de retenues)", createDb},
+        {"create-db", "create-db CHEMIN", "crée une base vide (tables, procédures, types de retenues)",
+         createDb},
     };
     return commands;
 }

@@ -1,7 +1,7 @@
 #include "app/windows/MainCommands.h"
 
-const std::array<const char *, 5> kRibbonPages = {
-    "Annexes", "Retenues Quotidiènnes", "Traitements et Outils", "Paramètres", "Génération Fichier"};
+const std::array<const char *, 5> kRibbonPages = {"Annexes", "Retenues Quotidiènnes", "Traitements et Outils",
+                                                  "Paramètres", "Génération Fichier"};
 
 const std::array<const char *, 4> kMainMenus = {"Parametres", "Saisie", "Déclaration", "Sortie"};
 
@@ -83,8 +83,7 @@ const MainCommand kCommands[] = {
     {"menuSaisie", M, kMenuEntry, 1, "Saisie Retenues Fournisseurs et Autres", nullptr, Open, "TFrmsaisie"},
     {"menuRetenuesPersonnel", M, kMenuEntry, 1, "Saisie des Retenues sur Salaires", nullptr, Open,
      "TFrmretenuespersonnel"},
-    {"menuRistourne", M, kMenuEntry, 1, "Saisie des Ristournes Commerciales", nullptr, Open,
-     "Tfrmristourne"},
+    {"menuRistourne", M, kMenuEntry, 1, "Saisie des Ristournes Commerciales", nullptr, Open, "Tfrmristourne"},
     {"menuSaisieClient", M, kMenuEntry, 1, "Saisie des Retenues Opérées par Les Clients", nullptr, Open,
      "TFrmsaisieclient"},
     {"menuTiers", M, kMenuEntry, 2, "Identification des Tiers", nullptr, Open, "TFrmtiersgrille"},

@@ -171,9 +171,7 @@ void TFrmmain::buildQuickBar() {
 
 void TFrmmain::runCommand(const MainCommand &c) {
     switch (c.action) {
-    case CommandAction::OpenWindow:
-        try {
-            openWindow(text(c.window));
+    case CommandAction::OpenWindow: try { openWindow(text(c.window));
         } catch (const DbError &e) {
             QMessageBox::critical(this, QStringLiteral("Talvane"), e.message());
         }
@@ -182,21 +180,14 @@ void TFrmmain::runCommand(const MainCommand &c) {
         m_scriptPanel->show();
         m_scriptPanel->raise();
         break;
-    case CommandAction::PreviousWindow:
-        m_mdi->activatePreviousSubWindow();
-        break;
-    case CommandAction::NextWindow:
-        m_mdi->activateNextSubWindow();
-        break;
+    case CommandAction::PreviousWindow: m_mdi->activatePreviousSubWindow(); break;
+    case CommandAction::NextWindow: m_mdi->activateNextSubWindow(); break;
     case CommandAction::Calculator:
         // Outside the program: whether it starts is not reported.
         QProcess::startDetached(QStringLiteral("../Calc.exe"), {});
         break;
-    case CommandAction::Quit:
-        QCoreApplication::exit(0);
-        break;
-    case CommandAction::None:
-        break;
+    case CommandAction::Quit: QCoreApplication::exit(0); break;
+    case CommandAction::None: break;
     }
 }
 

@@ -47,8 +47,7 @@ public:
     // or hint; null when there is none.
     QAction *findCommand(CommandPlace place, const QString &container, const QString &captionOrHint) const;
     // The button of a ribbon or quick-access bar command; null for a menu entry.
-    QToolButton *findButton(CommandPlace place, const QString &container,
-                            const QString &captionOrHint) const;
+    QToolButton *findButton(CommandPlace place, const QString &container, const QString &captionOrHint) const;
     // The disabled commands, as "page or menu > caption".
     QStringList disabledCommands() const;
 

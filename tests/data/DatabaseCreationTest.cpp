@@ -1,6 +1,6 @@
+#include "db/DatabaseCreation.h"
 #include "data/DbError.h"
 #include "data/TDatadeclaration.h"
-#include "db/DatabaseCreation.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QFile>
@@ -69,8 +69,8 @@ TEST(DatabaseCreation, CreatedDatabaseHoldsTheSchema) {
         EXPECT_NO_THROW(ds->open()) << ds->name().toStdString();
     }
     ASSERT_EQ(dm.ityperetenue.rowCount(), 38);
-    const double rates[] = {0,  0,  0, 15, 15, 2.5, 5,  2.5, 5,  15, 20, 20, 20,  15,  10, 10, 20, 20, 15,
-                            10, 2.5, 2.5, 15, 0.5, 1.5, 25, 100, 0, 15, 1, 10, 25, 15, 25, 1.5, 25, 3, 0};
+    const double rates[] = {0,  0,   0,   15, 15,  2.5, 5,  2.5, 5, 15, 20, 20, 20, 15, 10, 10,  20, 20, 15,
+                            10, 2.5, 2.5, 15, 0.5, 1.5, 25, 100, 0, 15, 1,  10, 25, 15, 25, 1.5, 25, 3,  0};
     for (int i = 0; i < 38; ++i) {
         EXPECT_EQ(dm.ityperetenue.valueAt(i, QStringLiteral("NUMEROTYPE")).toInt(), i + 1);
         EXPECT_DOUBLE_EQ(dm.ityperetenue.valueAt(i, QStringLiteral("TAUX")).toDouble(), rates[i]) << i + 1;
@@ -103,7 +103,8 @@ TEST(DatabaseCreation, BadDatabasesGiveAClearMessage) {
             dm.connectDatabase(path);
             FAIL() << path.toStdString();
         } catch (const DbError &e) {
-            EXPECT_TRUE(e.message().startsWith(QStringLiteral("Connexion impossible à la base \"%1\".").arg(path)))
+            EXPECT_TRUE(
+                e.message().startsWith(QStringLiteral("Connexion impossible à la base \"%1\".").arg(path)))
                 << e.message().toStdString();
             EXPECT_GT(e.message().size(), path.size() + 40) << "Firebird's own message follows";
             EXPECT_FALSE(e.message().contains(QStringLiteral("Ã"))) << e.message().toStdString();
@@ -123,7 +124,9 @@ TEST(Cli, UsageErrorsAreExplainedInFrench) {
         {{}, 2, "Usage : talvane-cli"},
         {{QStringLiteral("inconnue")}, 2, "Commande inconnue : inconnue"},
         {{QStringLiteral("create-db")}, 2, "Usage : talvane-cli create-db CHEMIN"},
-        {{QStringLiteral("create-db"), QStringLiteral("/nulle/part/TALVANE.gdb")}, 1, "/nulle/part/TALVANE.gdb"},
+        {{QStringLiteral("create-db"), QStringLiteral("/nulle/part/TALVANE.gdb")},
+         1,
+         "/nulle/part/TALVANE.gdb"},
         {{QStringLiteral("create-db"), QStringLiteral("--database")}, 2, "L'option --database attend"},
     };
     for (const Case &c : cases) {

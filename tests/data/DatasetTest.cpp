@@ -28,7 +28,8 @@ TEST_F(DatasetTest, TypesNullsAndFixedTextRoundTrip) {
     ds.open();
     ASSERT_EQ(ds.rowCount(), 1);
     EXPECT_EQ(ds.text(QStringLiteral("NOMPRENOM")), QStringLiteral("Ben Salah Hédi"));
-    EXPECT_EQ(ds.bytes(QStringLiteral("NOMPRENOM")), QByteArray("Ben Salah H\xE9" "di"));
+    EXPECT_EQ(ds.bytes(QStringLiteral("NOMPRENOM")), QByteArray("Ben Salah H\xE9"
+                                                                "di"));
     EXPECT_EQ(ds.value(QStringLiteral("ENFANT")).toInt(), 3);
     EXPECT_EQ(ds.value(QStringLiteral("DATEDEBUT")).toDateTime().date(), QDate(2018, 1, 15));
     EXPECT_TRUE(ds.isNull(QStringLiteral("DATEFIN")));
@@ -38,11 +39,12 @@ TEST_F(DatasetTest, TypesNullsAndFixedTextRoundTrip) {
     EXPECT_EQ(scalar(QStringLiteral("select octet_length(etatcivil) from personnel")).toInt(), 1);
 
     // An exact decimal of 9.2 digits (NBJOURS), a date with a time and a fixed text of width 1.
-    exec(QStringLiteral("insert into ANNEXEI (CODESOCIETE, EXERCICE, NUMEROORDRE, TYPEIDENTIFIANT, "
-                        "IDENTIFIANTBENEFICIAIRE, NOMPRENOM, EMPLOIOCCUPE, ADRESSE, ETATCIVIL, ENFANT, DATEFIN, "
-                        "REVENUIMPOSABLE, AVANTAGENATURE, TOTALREVENU, REVENUREINVESTI, RETENUEOPERES, MONTANTNET, "
-                        "NBJOURS) values ('1234567AM000', '2018', 1, '2', 'X', 'N', 'E', 'A', '1', 0, "
-                        "'2018-12-31 10:30:00', 1234.567, 0, 0, 0, 0, 0, 312.25)"));
+    exec(QStringLiteral(
+        "insert into ANNEXEI (CODESOCIETE, EXERCICE, NUMEROORDRE, TYPEIDENTIFIANT, "
+        "IDENTIFIANTBENEFICIAIRE, NOMPRENOM, EMPLOIOCCUPE, ADRESSE, ETATCIVIL, ENFANT, DATEFIN, "
+        "REVENUIMPOSABLE, AVANTAGENATURE, TOTALREVENU, REVENUREINVESTI, RETENUEOPERES, MONTANTNET, "
+        "NBJOURS) values ('1234567AM000', '2018', 1, '2', 'X', 'N', 'E', 'A', '1', 0, "
+        "'2018-12-31 10:30:00', 1234.567, 0, 0, 0, 0, 0, 312.25)"));
     Dataset &a = dm.iannexei;
     a.setParam(QStringLiteral("code"), dm.activeCompany.code);
     a.setParam(QStringLiteral("exercice"), dm.activeCompany.exercice);
@@ -86,7 +88,8 @@ TEST_F(DatasetTest, DuplicateKeyGivesFirebirdsMessageAndKeepsTheEntry) {
         ds.post();
         FAIL() << "duplicate key accepted";
     } catch (const DbError &e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("PRIMARY or UNIQUE KEY"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("PRIMARY or UNIQUE KEY")))
+            << e.message().toStdString();
     }
     EXPECT_EQ(ds.state(), Dataset::State::Insert);
     ds.setValue(QStringLiteral("MATRICULE"), QStringLiteral("M2"));
@@ -135,7 +138,8 @@ TEST_F(DatasetTest, ValuesThatDoNotFitAreRefusedWithTheFieldNamed) {
 
 TEST_F(DatasetTest, ParametersLocateAndNavigation) {
     for (const char *code : {"1", "2", "10"})
-        exec(QStringLiteral("insert into TIERS (CODE, NOMBENEFICIAIRE) values (%1, 'T%1')").arg(QLatin1String(code)));
+        exec(QStringLiteral("insert into TIERS (CODE, NOMBENEFICIAIRE) values (%1, 'T%1')")
+                 .arg(QLatin1String(code)));
     Dataset &ds = dm.Itiers;
     ds.setSql(QStringLiteral("select * from TIERS where code >= :c and code <= :c * 10 order by code"));
     ds.setParam(QStringLiteral("c"), 2);
@@ -206,8 +210,10 @@ TEST_F(DatasetTest, PayrollConnectionHasItsOwnTransaction) {
 
 TEST(ServerNames, HostAndPortPrefixesReachAServer) {
     const std::pair<const char *, bool> cases[] = {
-        {"serveur:/srv/talvane/TALVANE.gdb", true}, {"192.168.1.10/3051:/srv/TALVANE.gdb", true},
-        {"/srv/talvane/TALVANE.gdb", false},        {"Vérifier le chemin de la base!/TALVANE.gdb", false},
+        {"serveur:/srv/talvane/TALVANE.gdb", true},
+        {"192.168.1.10/3051:/srv/TALVANE.gdb", true},
+        {"/srv/talvane/TALVANE.gdb", false},
+        {"Vérifier le chemin de la base!/TALVANE.gdb", false},
         {"relatif/TALVANE.gdb", false},
     };
     for (const auto &[path, server] : cases)
@@ -225,7 +231,8 @@ TEST_F(DatasetTest, ChangeOfARowDeletedSinceItWasReadIsRefused) {
         ds.post();
         FAIL() << "a lost change was reported as saved";
     } catch (const DbError &e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("n'a pas été enregistrée"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("n'a pas été enregistrée")))
+            << e.message().toStdString();
     }
     EXPECT_EQ(ds.state(), Dataset::State::Edit);
     EXPECT_EQ(ds.text(QStringLiteral("NOMBENEFICIAIRE")), QStringLiteral("B"));

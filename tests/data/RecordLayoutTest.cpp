@@ -25,7 +25,9 @@ TEST(NamedParameters, ReplacedOutsideQuotesAndComments) {
         const char *expected;
         QStringList names;
     } cases[] = {
-        {"select * from T where a=:code and b=:exercice", "select * from T where a=? and b=?", {"code", "exercice"}},
+        {"select * from T where a=:code and b=:exercice",
+         "select * from T where a=? and b=?",
+         {"code", "exercice"}},
         {"select ':x' from T where a=:a", "select ':x' from T where a=?", {"a"}},
         {"select 1 from T -- :c\nwhere a=:a or b=:a", "select 1 from T -- :c\nwhere a=? or b=?", {"a", "a"}},
         {"select 1 from T /* :c */ where \"X:Y\"=:p1", "select 1 from T /* :c */ where \"X:Y\"=?", {"p1"}},
@@ -33,7 +35,8 @@ TEST(NamedParameters, ReplacedOutsideQuotesAndComments) {
     };
     for (const Case &c : cases) {
         QStringList names;
-        EXPECT_EQ(parseNamedParameters(QString::fromUtf8(c.sql), &names), QString::fromUtf8(c.expected)) << c.sql;
+        EXPECT_EQ(parseNamedParameters(QString::fromUtf8(c.sql), &names), QString::fromUtf8(c.expected))
+            << c.sql;
         EXPECT_EQ(names, c.names) << c.sql;
     }
 }

@@ -10,8 +10,9 @@ class DataModuleFixture : public ::testing::Test {
 protected:
     DataModuleFixture() {
         dm.connectDatabase(db.path());
-        dm.activeCompany = {QStringLiteral("1234567AM000"), QStringLiteral("2018"), QStringLiteral("SOCIETE TEST"),
-                            QStringLiteral("RUE DE TUNIS"), QStringLiteral("COMMERCE")};
+        dm.activeCompany = {QStringLiteral("1234567AM000"), QStringLiteral("2018"),
+                            QStringLiteral("SOCIETE TEST"), QStringLiteral("RUE DE TUNIS"),
+                            QStringLiteral("COMMERCE")};
     }
     // Runs one statement in the shared transaction and commits it.
     void exec(const QString &sql) {

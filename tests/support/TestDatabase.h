@@ -9,10 +9,10 @@
 class TestDatabase {
 public:
     TestDatabase();
-    const QString &folder() const { return m_folder; }  // what "Rep" would hold
-    const QString &path() const { return m_path; }      // folder + "/TALVANE.gdb"
-    const QString &filePath() const { return m_file; }  // the file on this machine
-    static QString serverPrefix();                      // "host/port:" or empty
+    const QString &folder() const { return m_folder; } // what "Rep" would hold
+    const QString &path() const { return m_path; }     // folder + "/TALVANE.gdb"
+    const QString &filePath() const { return m_file; } // the file on this machine
+    static QString serverPrefix();                     // "host/port:" or empty
     // Lets a server running as another user write in the folder.
     static void openToServer(const QString &folder);
 

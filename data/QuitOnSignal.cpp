@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
+#include <cstdlib>
+#include <thread>
 #include <sys/signalfd.h>
 #include <unistd.h>
 
@@ -39,4 +41,14 @@ void quitEventLoopOnSignals() {
         }
         QCoreApplication::quit();
     });
+}
+
+void exitOnSignals() {
+    blockQuitSignals();
+    std::thread([] {
+        const sigset_t set = quitSignals();
+        int signal = 0;
+        if (sigwait(&set, &signal) == 0)
+            std::_Exit(128 + signal);
+    }).detach();
 }

@@ -10,3 +10,7 @@
 void blockQuitSignals();
 // Once the application object exists: the event loop quits when one of the two signals arrives.
 void quitEventLoopOnSignals();
+// For a program without an event loop: blocks the two signals and ends the process at once when one
+// arrives, with the shell's exit code (128 + the signal). Work not committed is left to the database to
+// undo. Call it first in main(), before any thread is started.
+void exitOnSignals();

@@ -1,9 +1,11 @@
 #include "app/cli/CliCommands.h"
+#include "data/QuitOnSignal.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 
 int main(int argc, char **argv) {
+    exitOnSignals();
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);

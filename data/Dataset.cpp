@@ -55,10 +55,6 @@ void Dataset::open() {
         m_selectPrepared = true;
         m_layout = m_select->layout();
         m_stride = static_cast<std::size_t>(m_layout.recordSize());
-        m_insert.reset();
-        m_update.reset();
-        m_delete.reset();
-        m_writeColumns.clear();
     }
     const QStringList &names = m_select->parameterNames();
     for (int i = 0; i < names.size(); ++i)

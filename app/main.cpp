@@ -3,6 +3,8 @@
 #include "data/DbError.h"
 #include "data/QuitOnSignal.h"
 #include "data/TDatadeclaration.h"
+#include "reference/windows/ReferenceWindows.h"
+#include "ui/WindowRegistry.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -61,8 +63,18 @@ int main(int argc, char **argv) {
             QMessageBox::critical(nullptr, QStringLiteral("Talvane"), startupError);
     }
 
+    registerReferenceWindows(WindowRegistry::global());
     TFrmmain frmmain(dm);
     frmmain.showMaximized();
+    // Set before the company list opens: a message it shows must not hold the report back.
+    bool reported = false;
+    if (!reportPath.isEmpty()) {
+        QTimer::singleShot(0, &frmmain, [&] {
+            writeStartupReport(reportPath, frmmain, startupError);
+            reported = true;
+            QCoreApplication::exit(0);
+        });
+    }
     try {
         frmmain.openWindow(QStringLiteral("Tfrmsocietes"));
     } catch (const DbError &e) {
@@ -70,11 +82,8 @@ int main(int argc, char **argv) {
             QMessageBox::critical(&frmmain, QStringLiteral("Talvane"), e.message());
     }
 
-    if (!reportPath.isEmpty()) {
-        QTimer::singleShot(0, &frmmain, [&] {
-            writeStartupReport(reportPath, frmmain, startupError);
-            QCoreApplication::exit(0);
-        });
-    }
+    // Reported from the event loop of a message: the main loop is not to start.
+    if (reported)
+        return 0;
     return app.exec();
 }

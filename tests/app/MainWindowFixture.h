@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -87,6 +89,43 @@ protected:
         timer.start();
         action();
         QCoreApplication::processEvents();
+        return texts;
+    }
+
+    // Runs an action that opens modal windows; each one (message box or dialog) is handed to `answer` when
+    // it appears, which is expected to close it.
+    static void withModals(const std::function<void()> &action,
+                           const std::function<void(QWidget *)> &answer) {
+        QTimer timer;
+        timer.setInterval(0);
+        QPointer<QWidget> last;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (modal && modal->isVisible() && modal != last) {
+                last = modal;
+                answer(modal);
+            }
+        });
+        timer.start();
+        action();
+        QCoreApplication::processEvents();
+    }
+
+    // Runs an action and answers every message box it shows with `button` (or its only button); returns
+    // their texts in order.
+    static QStringList answerMessageBoxes(const std::function<void()> &action,
+                                          QMessageBox::StandardButton button) {
+        QStringList texts;
+        withModals(action, [&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            if (!box)
+                return;
+            texts << box->text();
+            if (QAbstractButton *b = box->button(button))
+                b->click();
+            else
+                box->accept();
+        });
         return texts;
     }
 

@@ -4,47 +4,46 @@
 #include <cstdio>
 
 QString roundedDecimal(double value, int decimals) {
+    double factor = 1; // exact: a power of ten up to 10^22
+    for (int i = 0; i < decimals; ++i)
+        factor *= 10;
+    const double scaled = value * factor;
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17e", value); // 18 significant digits: d.ddddddddddddddddde±x
+    std::snprintf(buffer, sizeof buffer, "%.17e", scaled); // 18 significant digits: d.ddddddddddddddddde±x
     const QString text = QString::fromLatin1(buffer);
     const bool negative = text.startsWith(QLatin1Char('-'));
     const qsizetype e = text.indexOf(QLatin1Char('e'));
-    QString mantissa = text.mid(negative ? 1 : 0, e - (negative ? 1 : 0));
-    mantissa.remove(QLatin1Char('.'));
+    QString digits = text.mid(negative ? 1 : 0, e - (negative ? 1 : 0));
+    digits.remove(QLatin1Char('.'));
     const int exponent = text.mid(e + 1).toInt();
 
-    // digits holds the value as an integer times 10^-scale.
-    QString digits = mantissa;
-    int pointPos = exponent + 1; // digits before the decimal point
-    if (pointPos <= 0) {
-        digits.prepend(QString(-pointPos + 1, QLatin1Char('0')));
-        pointPos = 1;
+    // The whole number of the scaled value, rounded half away from zero at its units digit.
+    const int units = exponent + 1; // digits before the decimal point
+    QString whole;
+    bool roundUp = false;
+    if (units <= 0) {
+        roundUp = units == 0 && digits.at(0) >= QLatin1Char('5');
+        whole = QStringLiteral("0");
+    } else {
+        if (digits.size() < units + 1)
+            digits.append(QString(units + 1 - digits.size(), QLatin1Char('0')));
+        roundUp = digits.at(units) >= QLatin1Char('5');
+        whole = digits.left(units);
     }
-    if (digits.size() < pointPos + decimals + 1)
-        digits.append(QString(pointPos + decimals + 1 - digits.size(), QLatin1Char('0')));
-    const bool roundUp = digits.at(pointPos + decimals) >= QLatin1Char('5');
-    digits.truncate(pointPos + decimals);
     if (roundUp) {
-        qsizetype i = digits.size() - 1;
-        for (; i >= 0; --i) {
-            if (digits[i] == QLatin1Char('9')) {
-                digits[i] = QLatin1Char('0');
-            } else {
-                digits[i] = QChar(digits[i].unicode() + 1);
-                break;
-            }
-        }
-        if (i < 0) {
-            digits.prepend(QLatin1Char('1'));
-            ++pointPos;
-        }
+        qsizetype i = whole.size() - 1;
+        for (; i >= 0 && whole[i] == QLatin1Char('9'); --i)
+            whole[i] = QLatin1Char('0');
+        if (i < 0)
+            whole.prepend(QLatin1Char('1'));
+        else
+            whole[i] = QChar(whole[i].unicode() + 1);
     }
-    QString integer = digits.left(pointPos);
-    while (integer.size() > 1 && integer.startsWith(QLatin1Char('0')))
-        integer.remove(0, 1);
-    QString result = integer;
+    if (whole.size() <= decimals)
+        whole.prepend(QString(decimals + 1 - whole.size(), QLatin1Char('0')));
+    QString result = whole.left(whole.size() - decimals);
     if (decimals > 0)
-        result += QLatin1Char('.') + digits.mid(pointPos);
+        result += QLatin1Char('.') + whole.right(decimals);
     const bool zero = !result.contains(QRegularExpression(QStringLiteral("[1-9]")));
     return negative && !zero ? QLatin1Char('-') + result : result;
 }

@@ -4,9 +4,9 @@
 
 // Decimal rounding and the display masks of amounts ("# ##0.000", "##0.000", "#,##0.000", ...).
 
-// The value rounded to `decimals` places as a decimal string ("-1234.568"): the double is first written
-// with 18 significant digits, then that decimal text is rounded half away from zero, so that 1.0005 (stored
-// as 1.000499999999999989...) rounds as the accountant reads it.
+// The value rounded to `decimals` places as a decimal string ("-1234.568"), by the rule of the declaration
+// files: the value times 10^decimals is taken to 18 significant digits, then rounded to a whole number, a
+// half away from zero; so 1.0005 (stored as 1.000499999999999989...) rounds up as the accountant reads it.
 QString roundedDecimal(double value, int decimals);
 
 // A number shown through a mask: '0' a digit always shown, '#' a digit shown when significant, '.' the

@@ -198,6 +198,8 @@ QMdiSubWindow *TFrmmain::openWindow(const QString &className) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow *child = m_mdi->addSubWindow(window);
     child->setAttribute(Qt::WA_DeleteOnClose);
+    // A window that closes itself (its "Fermer" button) takes its frame with it.
+    connect(window, &QObject::destroyed, child, &QMdiSubWindow::close);
     child->show();
     m_mdi->setActiveSubWindow(child);
     return child;

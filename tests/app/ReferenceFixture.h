@@ -4,6 +4,7 @@
 #include "ui/DatasetGrid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 // Windows of the reference data over a fresh database, with helpers to drive their grids.
@@ -37,11 +38,20 @@ protected:
         return texts;
     }
 
-    // Replaces the text of a line edit as the user does: select all, then type.
+    // Replaces the text of a line edit as the user does: select all, then type, accented letters included.
     static void typeInto(QWidget *field, const QString &text) {
         field->setFocus();
         if (auto *line = qobject_cast<QLineEdit *>(field))
             line->selectAll();
-        QTest::keyClicks(field, text);
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80) {
+                QTest::keyClick(field, c.toLatin1());
+            } else {
+                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+                QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+                QCoreApplication::sendEvent(field, &press);
+                QCoreApplication::sendEvent(field, &release);
+            }
+        }
     }
 };

@@ -1,5 +1,6 @@
 // Opening ANNEXEI datasets of 10,000 and 100,000 rows and saving 1,000 rows one by one, on the embedded
 // engine, beside the time isql-fb takes to fetch the same rows. Prints one line per measure.
+#include "bench/BenchMemory.h"
 #include "data/FbConnection.h"
 #include "data/FbStatement.h"
 #include "data/TDatadeclaration.h"
@@ -18,20 +19,6 @@
 namespace {
 
 constexpr const char *kCode = "1234567AM000";
-
-long peakRssMb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
-
-long currentRssMb() {
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = f.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * 4096 / (1024 * 1024) : -1;
-}
 
 void fill(TDatadeclaration &dm, const QString &exercice, int rows) {
     FbStatement insert(dm.IBTransaction1);

@@ -3,6 +3,7 @@
 // first letter, a three-letter prefix and the box cleared. Prints median and maximum of each, where the
 // time went, and the peak memory. "--index" adds an index on TIERS (NOMBENEFICIAIRE) to the temporary
 // database, to compare.
+#include "bench/BenchMemory.h"
 #include "data/FbConnection.h"
 #include "data/FbStatement.h"
 #include "data/TDatadeclaration.h"
@@ -30,20 +31,6 @@ constexpr int kRows = 100000;
 constexpr int kRounds = 7;
 // One prefix a round, each with another first letter, so that no round finds the rows of the one before.
 constexpr const char *kPrefixes[kRounds] = {"MAR", "BAL", "SAL", "KAR", "HAB", "TAL", "ABD"};
-
-long peakRssMb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
-
-long currentRssMb() {
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = f.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * 4096 / (1024 * 1024) : -1;
-}
 
 double ms(qint64 nsecs) {
     return static_cast<double>(nsecs) / 1e6;

@@ -25,6 +25,20 @@ QLabel *newTitlePanel(const QString &text, QWidget *parent) {
     return label;
 }
 
+QList<QPushButton *> addButtonRow(QBoxLayout *layout, QWidget *parent, const QStringList &captions) {
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    QList<QPushButton *> buttons;
+    for (const QString &caption : captions) {
+        auto *b = new QPushButton(caption, parent);
+        b->setAutoDefault(false);
+        row->addWidget(b);
+        buttons << b;
+    }
+    layout->addLayout(row);
+    return buttons;
+}
+
 BrowseWindow::BrowseWindow(Dataset &dataset, const QString &caption, const QString &title,
                            QList<GridColumn> columns, QWidget *parent)
     : QWidget(parent), m_dataset(dataset), m_grid(new DatasetGrid(dataset, std::move(columns), this)),

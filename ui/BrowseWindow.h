@@ -17,6 +17,8 @@ class QPushButton;
 
 // The title panel of a window or dialog ("<<<  Liste des Tiers >>>").
 QLabel *newTitlePanel(const QString &text, QWidget *parent);
+// A row of buttons aligned right, added to `layout`; the buttons in the order of their captions.
+QList<QPushButton *> addButtonRow(class QBoxLayout *layout, QWidget *parent, const QStringList &captions);
 
 // A browse window: a title panel, a row of buttons, the search label and box, and a grid over a shared
 // dataset. The windows of the program fill in their buttons, statements and edit windows.

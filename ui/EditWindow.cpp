@@ -3,6 +3,7 @@
 #include "data/Dataset.h"
 #include "data/DbError.h"
 #include "data/NumberFormat.h"
+#include "ui/BrowseWindow.h"
 #include "ui/Messages.h"
 
 #include <QCheckBox>
@@ -43,15 +44,8 @@ EditWindow::EditWindow(Dataset &dataset, const QString &caption, QList<EditField
     for (const EditField &f : m_fields)
         buildField(f, form);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (const char *text : {"OK", "Annuler", "fermer"}) {
-        auto *b = new QPushButton(QString::fromUtf8(text), this);
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-        m_buttons << b;
-    }
-    layout->addLayout(buttons);
+    m_buttons = addButtonRow(layout, this,
+                             {QStringLiteral("OK"), QStringLiteral("Annuler"), QStringLiteral("fermer")});
     connect(m_buttons[0], &QPushButton::clicked, this, &EditWindow::accept);
     connect(m_buttons[1], &QPushButton::clicked, this, &QWidget::close);
     connect(m_buttons[2], &QPushButton::clicked, this, &QWidget::close);

@@ -118,16 +118,11 @@ TFrmSelDateDuAu::TFrmSelDateDuAu(QWidget *parent)
     form->addRow(QStringLiteral("Du:"), m_du);
     form->addRow(QStringLiteral("Au :"), m_au);
     layout->addLayout(form);
-    auto *buttons = new QHBoxLayout;
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    auto *cancel = new QPushButton(QStringLiteral("Annuler"), this);
-    ok->setDefault(true);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const QList<QPushButton *> buttons =
+        addButtonRow(layout, this, {QStringLiteral("OK"), QStringLiteral("Annuler")});
+    buttons[0]->setDefault(true);
+    connect(buttons[0], &QPushButton::clicked, this, &QDialog::accept);
+    connect(buttons[1], &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TFrmSelDateDuAu::showEvent(QShowEvent *event) {

@@ -95,16 +95,11 @@ TFrmMotPasse::TFrmMotPasse(QWidget *parent) : QDialog(parent), m_password(new QL
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Mot de Passe"), this));
     layout->addWidget(m_password);
-    auto *buttons = new QHBoxLayout;
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    auto *cancel = new QPushButton(QStringLiteral("Annuler"), this);
-    ok->setDefault(true);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const QList<QPushButton *> buttons =
+        addButtonRow(layout, this, {QStringLiteral("OK"), QStringLiteral("Annuler")});
+    buttons[0]->setDefault(true);
+    connect(buttons[0], &QPushButton::clicked, this, &QDialog::accept);
+    connect(buttons[1], &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QString TFrmMotPasse::password() const {
@@ -122,15 +117,10 @@ TFrminitialisation::TFrminitialisation(TDatadeclaration &dm, QWidget *parent)
     m_password->setEchoMode(QLineEdit::Password);
     row->addWidget(m_password, 1);
     layout->addLayout(row);
-    auto *buttons = new QHBoxLayout;
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &TFrminitialisation::ok);
-    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    const QList<QPushButton *> buttons =
+        addButtonRow(layout, this, {QStringLiteral("OK"), QStringLiteral("Cancel")});
+    connect(buttons[0], &QPushButton::clicked, this, &TFrminitialisation::ok);
+    connect(buttons[1], &QPushButton::clicked, this, &QWidget::close);
 }
 
 void TFrminitialisation::ok() {

@@ -3,8 +3,10 @@
 #include "data/Dataset.h"
 #include "data/DbError.h"
 #include "ui/DatasetGrid.h"
+#include "ui/EditWindow.h"
 #include "ui/Messages.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,6 +132,19 @@ void BrowseWindow::deleteRow(const std::function<void()> &afterDelete) {
     } catch (const DbError &e) {
         showDbError(this, e);
     }
+}
+
+// An edit window still open goes through its own closing first (saving a confirmed entry, abandoning any
+// other), so that no entry is left pending on the shared dataset; one that refuses to close keeps this
+// window open too.
+void BrowseWindow::closeEvent(QCloseEvent *event) {
+    for (EditWindow *edit : findChildren<EditWindow *>())
+        if (edit->isVisible() && !edit->close()) {
+            event->ignore();
+            return;
+        }
+    closing();
+    event->accept();
 }
 
 void BrowseWindow::reopenDataset() {

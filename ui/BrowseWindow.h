@@ -53,6 +53,11 @@ public:
     // Closes the dataset and opens it again with its statement, on its first row.
     void reopenDataset();
 
+protected:
+    // The window's own work when it closes, after its edit windows have closed.
+    virtual void closing() {}
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     Dataset &m_dataset;
     DatasetGrid *m_grid;

@@ -60,9 +60,8 @@ void Tfrmsocietes::showEvent(QShowEvent *event) {
         reopenDataset();
 }
 
-void Tfrmsocietes::closeEvent(QCloseEvent *event) {
+void Tfrmsocietes::closing() {
     m_frame.setActiveCompany(companyOfRow(dataset()));
-    event->accept();
 }
 
 Tfrmparamsociete::Tfrmparamsociete(TDatadeclaration &dm, QWidget *parent)

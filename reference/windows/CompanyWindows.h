@@ -22,7 +22,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    void closing() override;
 
 private:
     TFrmmain &m_frame;

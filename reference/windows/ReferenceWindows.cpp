@@ -42,9 +42,8 @@ TFrmtyperetenue::TFrmtyperetenue(TDatadeclaration &dm, QWidget *parent)
     reopenDataset();
 }
 
-void TFrmtyperetenue::closeEvent(QCloseEvent *event) {
+void TFrmtyperetenue::closing() {
     dataset().close();
-    event->accept();
 }
 
 TFrmtyperetenuemaj::TFrmtyperetenuemaj(TDatadeclaration &dm, QWidget *parent)
@@ -118,10 +117,9 @@ TFrmpersonnel::TFrmpersonnel(TDatadeclaration &dm, QWidget *parent)
     reopenDataset();
 }
 
-void TFrmpersonnel::closeEvent(QCloseEvent *event) {
+void TFrmpersonnel::closing() {
     dataset().close();
     dataset().setSql(QStringLiteral("select * from personnel Order by matricule "));
-    event->accept();
 }
 
 TFrmpersonnelmaj::TFrmpersonnelmaj(TDatadeclaration &dm, QWidget *parent)

@@ -17,7 +17,7 @@ public:
     explicit TFrmtyperetenue(TDatadeclaration &dm, QWidget *parent = nullptr);
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void closing() override;
 };
 
 class TFrmtyperetenuemaj : public EditWindow {
@@ -44,7 +44,7 @@ public:
     explicit TFrmpersonnel(TDatadeclaration &dm, QWidget *parent = nullptr);
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void closing() override;
 };
 
 class TFrmpersonnelmaj : public EditWindow {

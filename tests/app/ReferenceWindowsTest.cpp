@@ -385,3 +385,30 @@ TEST_F(ReferenceWindowsTest, MainWindowCommandsOpenTheReferenceWindows) {
 }
 
 } // namespace
+
+namespace {
+
+// The edit windows close with their browse window, through their own closing: nothing stays pending on
+// the shared dataset, to be saved silently by a later move.
+TEST_F(ReferenceWindowsTest, ClosingABrowseWindowClosesItsEditWindowFirst) {
+    auto *list = openFromRibbon<Tfrmsocietes>(QStringLiteral("Sociétés"));
+    click(list, QStringLiteral("Ajouter"));
+    enter(editWindowOf<Tfrmparamsociete>(list), QStringLiteral("Matricule Fiscal"),
+          QStringLiteral("7654321"));
+    click(list, QStringLiteral("Fermer"));
+    flushDeletes();
+    EXPECT_FALSE(dm.Isociete.isEditing());
+    EXPECT_EQ(dm.Isociete.rowCount(), 0);
+
+    auto *tiers = openFromRibbon<TFrmtiersgrille>(QStringLiteral("Tiers"));
+    click(tiers, QStringLiteral("Ajouter"));
+    auto *edit = editWindowOf<TFrmtiersmaj>(tiers);
+    enter(edit, QStringLiteral("Code"), QStringLiteral("5"));
+    QTest::keyClick(edit->editor(QStringLiteral("Type Identifiant")), Qt::Key_F10);
+    click(tiers, QStringLiteral("Fermer"));
+    flushDeletes();
+    EXPECT_FALSE(dm.Itiers.isEditing());
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from TIERS where CODE = 5")).toInt(), 1);
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 // Opening ANNEXEI datasets of 10,000 and 100,000 rows and saving 1,000 rows one by one, on the embedded
 // engine, beside the time isql-fb takes to fetch the same rows. Prints one line per measure.
+#include "bench/AnnexIRows.h"
 #include "bench/BenchMemory.h"
 #include "data/FbConnection.h"
 #include "data/FbStatement.h"
@@ -18,47 +19,7 @@
 
 namespace {
 
-constexpr const char *kCode = "1234567AM000";
-
-void fill(TDatadeclaration &dm, const QString &exercice, int rows) {
-    FbStatement insert(dm.IBTransaction1);
-    insert.prepare(QStringLiteral(
-        "insert into ANNEXEI (CODESOCIETE, EXERCICE, NUMEROORDRE, TYPEIDENTIFIANT, IDENTIFIANTBENEFICIAIRE, "
-        "NOMPRENOM, EMPLOIOCCUPE, ADRESSE, ETATCIVIL, ENFANT, DATEFIN, DATEDEBUT, REVENUIMPOSABLE, "
-        "AVANTAGENATURE, TOTALREVENU, REVENUREINVESTI, RETENUEOPERES, MONTANTNET, NBJOURS, RETENUES20, "
-        "REDEVANCECOMPENSATION, RETENUECONJONCTURELLE) values "
-        "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
-    const QDateTime start(QDate(2018, 1, 1), QTime(0, 0), Qt::UTC);
-    const QDateTime end(QDate(2018, 12, 31), QTime(0, 0), Qt::UTC);
-    for (int i = 1; i <= rows; ++i) {
-        const QVariant values[] = {kCode,
-                                   exercice,
-                                   i,
-                                   QStringLiteral("2"),
-                                   QStringLiteral("%1").arg(i, 8, 10, QLatin1Char('0')).leftJustified(13),
-                                   QStringLiteral("BENEFICIAIRE NUMERO %1").arg(i).leftJustified(40),
-                                   QStringLiteral("EMPLOYE DE BUREAU").leftJustified(40),
-                                   QStringLiteral("%1 RUE DE LA REPUBLIQUE TUNIS").arg(i).leftJustified(120),
-                                   QStringLiteral("1"),
-                                   i % 4,
-                                   end,
-                                   start,
-                                   12000.0 + i,
-                                   500.0,
-                                   12500.0 + i,
-                                   0.0,
-                                   1800.5,
-                                   10700.0 + i,
-                                   312.0,
-                                   0.0,
-                                   0.0,
-                                   12.5};
-        for (int p = 0; p < 22; ++p)
-            insert.setParameter(p, values[p]);
-        insert.execute();
-    }
-    dm.commit();
-}
+constexpr const char *kCode = kBenchCompany;
 
 double openMs(TDatadeclaration &dm, const QString &exercice, int *rows) {
     Dataset &ds = dm.iannexei;
@@ -119,8 +80,8 @@ int main(int argc, char **argv) {
         // Run as a separate process, so that the peak memory below is the opening's alone.
         TDatadeclaration dm;
         dm.connectDatabase(QString::fromLocal8Bit(argv[2]));
-        fill(dm, QStringLiteral("2017"), 10000);
-        fill(dm, QStringLiteral("2018"), 100000);
+        fillAnnexI(dm, QStringLiteral("2017"), 10000);
+        fillAnnexI(dm, QStringLiteral("2018"), 100000);
         return 0;
     }
     QTemporaryDir dir;

@@ -1,51 +1,60 @@
 #include "data/NumberFormat.h"
 
-#include <QRegularExpression>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Rounds |v| through its 18 significant digits as decimal text: the digits left of the point, plus one
+// when the first digit right of it is 5 or more.
+double roundThroughDecimalText(double v) {
+    const double magnitude = std::fabs(v);
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17e", magnitude); // d.ddddddddddddddddde+XX: 18 digits
+    char digits[18];
+    digits[0] = text[0];
+    std::memcpy(digits + 1, text + 2, 17);
+    const int exponent = std::atoi(text + 20);
+    if (exponent >= 17)
+        return v; // no digit right of the point
+    qint64 whole = 0;
+    for (int i = 0; i <= exponent; ++i)
+        whole = whole * 10 + (digits[i] - '0');
+    const int firstFraction = exponent + 1; // index of the first digit right of the point
+    if (firstFraction >= 0 && digits[firstFraction] >= '5')
+        ++whole;
+    const double rounded = static_cast<double>(whole);
+    return v < 0 ? -rounded : rounded;
+}
+
+} // namespace
+
+double roundHalfAwayFrom18Digits(double scaled) {
+    if (!std::isfinite(scaled))
+        return scaled;
+    // Writing the value with 18 digits moves it by half a unit of the 18th digit at most; only a value that
+    // close to a half can round otherwise than the value itself, and only those go through the digits.
+    const double fraction = std::fabs(scaled - std::trunc(scaled));
+    if (std::fabs(fraction - 0.5) > std::fabs(scaled) * 1e-16)
+        return std::round(scaled);
+    return roundThroughDecimalText(scaled);
+}
 
 QString roundedDecimal(double value, int decimals) {
     double factor = 1; // exact: a power of ten up to 10^22
     for (int i = 0; i < decimals; ++i)
         factor *= 10;
-    const double scaled = value * factor;
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17e", scaled); // 18 significant digits: d.ddddddddddddddddde±x
-    const QString text = QString::fromLatin1(buffer);
-    const bool negative = text.startsWith(QLatin1Char('-'));
-    const qsizetype e = text.indexOf(QLatin1Char('e'));
-    QString digits = text.mid(negative ? 1 : 0, e - (negative ? 1 : 0));
-    digits.remove(QLatin1Char('.'));
-    const int exponent = text.mid(e + 1).toInt();
-
-    // The whole number of the scaled value, rounded half away from zero at its units digit.
-    const int units = exponent + 1; // digits before the decimal point
-    QString whole;
-    bool roundUp = false;
-    if (units <= 0) {
-        roundUp = units == 0 && digits.at(0) >= QLatin1Char('5');
-        whole = QStringLiteral("0");
-    } else {
-        if (digits.size() < units + 1)
-            digits.append(QString(units + 1 - digits.size(), QLatin1Char('0')));
-        roundUp = digits.at(units) >= QLatin1Char('5');
-        whole = digits.left(units);
-    }
-    if (roundUp) {
-        qsizetype i = whole.size() - 1;
-        for (; i >= 0 && whole[i] == QLatin1Char('9'); --i)
-            whole[i] = QLatin1Char('0');
-        if (i < 0)
-            whole.prepend(QLatin1Char('1'));
-        else
-            whole[i] = QChar(whole[i].unicode() + 1);
-    }
+    const double rounded = roundHalfAwayFrom18Digits(value * factor);
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.0f", std::fabs(rounded)); // the whole double, exactly
+    QString whole = QString::fromLatin1(buffer);
     if (whole.size() <= decimals)
         whole.prepend(QString(decimals + 1 - whole.size(), QLatin1Char('0')));
     QString result = whole.left(whole.size() - decimals);
     if (decimals > 0)
         result += QLatin1Char('.') + whole.right(decimals);
-    const bool zero = !result.contains(QRegularExpression(QStringLiteral("[1-9]")));
-    return negative && !zero ? QLatin1Char('-') + result : result;
+    return rounded < 0 ? QLatin1Char('-') + result : result;
 }
 
 QString formatNumber(double value, const QString &mask) {

@@ -1,0 +1,3 @@
+#include "declaration/AnnexIVerification.h"
+
+void verifyAnnexI(TDatadeclaration &, const CompanyRow &) {}

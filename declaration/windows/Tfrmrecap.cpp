@@ -1,0 +1,3 @@
+#include "declaration/windows/Tfrmrecap.h"
+
+void showRecapCoverSheet(TDatadeclaration &, const QString &, const QDate &, QWidget *) {}

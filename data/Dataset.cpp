@@ -356,7 +356,9 @@ void Dataset::bindKey(FbStatement &statement, int firstIndex, const char *oldRec
 void Dataset::checkRequired() const {
     for (int i : m_writeColumns) {
         const ColumnInfo &c = m_layout.column(i);
-        if (!c.nullable && m_layout.isNull(m_entry.data(), i))
+        // Blanks alone are no value: padding turns an empty text into blanks, which must not pass as filled.
+        if (!c.nullable && (m_layout.isNull(m_entry.data(), i) ||
+                            (c.isText() && m_layout.read(m_entry.data(), i).toString().trimmed().isEmpty())))
             throw DbError(QStringLiteral("Le champ '%1' doit avoir une valeur.").arg(c.name));
     }
 }

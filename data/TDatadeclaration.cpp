@@ -1,5 +1,6 @@
 #include "data/TDatadeclaration.h"
 
+#include "annexes/AnnexDefinitions.h"
 #include "data/DbError.h"
 
 #include <QDate>
@@ -150,6 +151,11 @@ void setZero(Dataset &ds, std::initializer_list<const char *> columns) {
         ds.setValue(QLatin1String(c), 0.0);
 }
 
+// What a starting value or a completion puts in an empty annex column.
+QVariant emptyValue(const AnnexColumn &c) {
+    return c.emptyText ? QVariant(QString::fromUtf8(c.emptyText)) : QVariant(0.0);
+}
+
 // Difference of two amounts of a row, an empty amount counting as 0.
 Dataset::Calculation net(std::initializer_list<const char *> plus,
                          std::initializer_list<const char *> minus) {
@@ -276,6 +282,20 @@ void TDatadeclaration::defineRules() {
                 .arg(table, where);
         annex(a.number).addNewRowHook([this, statement, activeCompanyParams](Dataset &ds) {
             ds.setValue(QStringLiteral("NUMEROORDRE"), nextNumber(statement, activeCompanyParams()));
+        });
+    }
+
+    // Starting values of a new annex row (after its number) and completion before every save.
+    for (const AnnexDefinition &a : annexDefinitions()) {
+        annex(a.number).addNewRowHook([&a](Dataset &ds) {
+            for (const AnnexColumn &c : a.columns)
+                if ((c.flags & StartAlways) || ((c.flags & StartZero) && ds.isNull(QLatin1String(c.column))))
+                    ds.setValue(QLatin1String(c.column), emptyValue(c));
+        });
+        annex(a.number).addBeforePostHook([&a](Dataset &ds) {
+            for (const AnnexColumn &c : a.columns)
+                if ((c.flags & Complete) && ds.isNull(QLatin1String(c.column)))
+                    ds.setValue(QLatin1String(c.column), emptyValue(c));
         });
     }
 

@@ -71,6 +71,7 @@ VerificationResult verifyAnnex(TDatadeclaration &dm, int number) {
     if (!ds.isOpen())
         return result;
     ds.post(); // an entry in progress is saved first, as moving off it would
+    const TDatadeclaration::BatchedCommits batch(dm);
     for (int row = 0; row < ds.rowCount(); ++row) {
         ++result.rows;
         const std::vector<Change> changes = changesOf(a, ds, row);

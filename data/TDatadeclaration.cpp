@@ -256,7 +256,10 @@ void TDatadeclaration::defineDatasets() {
         if (d.table)
             ds.setWriteKey(QLatin1String(d.table), d.key);
         if (d.rules & CommitAfterPost)
-            ds.addAfterPostHook([this](Dataset &) { commit(); });
+            ds.addAfterPostHook([this](Dataset &) {
+                if (m_batchedCommits == 0)
+                    commit();
+            });
         if (d.rules & CommitAfterDelete)
             ds.addAfterDeleteHook([this](Dataset &) { commit(); });
         m_datasets.push_back(&ds);

@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <array>
+#include <exception>
 
 // Where an annex lives: its dataset, its table and the column holding the declarant code.
 struct AnnexTable {
@@ -74,6 +75,31 @@ public:
 
     // Makes the work of the shared transaction durable and keeps it open.
     void commit();
+
+    // While one lives, the saves of a long run (a verification, a copy) are made durable once, when it
+    // ends (also by an error, so the rows saved before the error stay), instead of one disk flush per row.
+    class BatchedCommits {
+    public:
+        explicit BatchedCommits(TDatadeclaration &dm) : m_dm(dm) { ++m_dm.m_batchedCommits; }
+        // A failed commit is reported, unless an error of the run is already on its way.
+        ~BatchedCommits() noexcept(false) {
+            if (--m_dm.m_batchedCommits != 0)
+                return;
+            if (std::uncaught_exceptions() == 0) {
+                m_dm.commit();
+                return;
+            }
+            try {
+                m_dm.commit();
+            } catch (...) {
+            }
+        }
+        BatchedCommits(const BatchedCommits &) = delete;
+        BatchedCommits &operator=(const BatchedCommits &) = delete;
+
+    private:
+        TDatadeclaration &m_dm;
+    };
     // A query or statement on the main connection within the shared transaction, for a window of its own.
     std::unique_ptr<Dataset> newQuery(const QString &name);
 
@@ -81,4 +107,5 @@ private:
     void defineDatasets();
     void defineRules();
     std::vector<Dataset *> m_datasets;
+    int m_batchedCommits = 0;
 };

@@ -12,8 +12,10 @@
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -38,20 +40,41 @@ EditWindow::EditWindow(Dataset &dataset, const QString &caption, QList<EditField
     : QWidget(parent, Qt::Window), m_dataset(dataset), m_fields(std::move(fields)), m_policy(policy) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(caption);
-    auto *layout = new QVBoxLayout(this);
-    auto *form = new QFormLayout;
-    layout->addLayout(form);
-    for (const EditField &f : m_fields)
-        buildField(f, form);
+    m_layout = new QVBoxLayout(this);
+    QFormLayout *form = nullptr;
+    QString group;
+    for (const EditField &f : m_fields) {
+        if (!form || f.group != group) {
+            group = f.group;
+            form = new QFormLayout;
+            if (group.isEmpty()) {
+                m_layout->addLayout(form);
+            } else {
+                auto *box = new QGroupBox(group, this);
+                box->setLayout(form);
+                m_layout->addWidget(box);
+            }
+        }
+        QWidget *row = buildField(f);
+        if (f.kind == FieldKind::Check)
+            form->addRow(QString(), row);
+        else
+            form->addRow(f.caption, row);
+    }
+    QVBoxLayout *layout = m_layout;
 
     m_buttons = addButtonRow(layout, this,
                              {QStringLiteral("OK"), QStringLiteral("Annuler"), QStringLiteral("fermer")});
     connect(m_buttons[0], &QPushButton::clicked, this, &EditWindow::accept);
-    connect(m_buttons[1], &QPushButton::clicked, this, &QWidget::close);
+    connect(m_buttons[1], &QPushButton::clicked, this, [this] {
+        if (m_policy == Policy::AcceptOrAbandon)
+            m_confirmed = false;
+        close();
+    });
     connect(m_buttons[2], &QPushButton::clicked, this, &QWidget::close);
 }
 
-void EditWindow::buildField(const EditField &f, QFormLayout *form) {
+QWidget *EditWindow::buildField(const EditField &f) {
     QWidget *editor = nullptr;
     QWidget *row = nullptr;
     switch (f.kind) {
@@ -100,7 +123,8 @@ void EditWindow::buildField(const EditField &f, QFormLayout *form) {
         editor = date;
         break;
     }
-    case FieldKind::Choice: {
+    case FieldKind::Choice:
+    case FieldKind::NumberChoice: {
         auto *combo = new QComboBox(this);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
@@ -118,12 +142,51 @@ void EditWindow::buildField(const EditField &f, QFormLayout *form) {
     }
     }
     editor->setObjectName(f.column);
+    editor->setToolTip(f.hint);
     editor->installEventFilter(this);
     m_editors << editor;
-    if (f.kind == FieldKind::Check)
-        form->addRow(QString(), editor);
+    return row ? row : editor;
+}
+
+int EditWindow::fieldOfColumn(const QString &column) const {
+    for (int i = 0; i < m_fields.size(); ++i)
+        if (m_fields[i].column.compare(column, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void EditWindow::setHeading(const QString &text) {
+    auto *heading = new QLabel(text, this);
+    heading->setObjectName(QStringLiteral("heading"));
+    heading->setWordWrap(true);
+    heading->setFrameShape(QFrame::Box);
+    heading->setMargin(6);
+    m_layout->insertWidget(0, heading);
+}
+
+void EditWindow::setFieldSkipped(const QString &column, bool skipped) {
+    const int i = fieldOfColumn(column);
+    if (i >= 0)
+        m_fields[i].skipped = skipped;
+}
+
+void EditWindow::setFieldReadOnly(const QString &column, bool readOnly) {
+    const int i = fieldOfColumn(column);
+    if (i < 0)
+        return;
+    if (auto *line = qobject_cast<QLineEdit *>(m_editors[i]))
+        line->setReadOnly(readOnly);
     else
-        form->addRow(f.caption, row ? row : editor);
+        m_editors[i]->setEnabled(!readOnly);
+}
+
+void EditWindow::loadField(const QString &column) {
+    const int i = fieldOfColumn(column);
+    if (i >= 0) {
+        m_storing = true;
+        loadField(i);
+        m_storing = false;
+    }
 }
 
 QWidget *EditWindow::editor(const QString &caption) const {
@@ -149,7 +212,13 @@ int EditWindow::fieldOf(QObject *widget) const {
 
 void EditWindow::loadFields() {
     m_storing = true;
-    for (int i = 0; i < m_fields.size(); ++i) {
+    for (int i = 0; i < m_fields.size(); ++i)
+        loadField(i);
+    m_storing = false;
+}
+
+void EditWindow::loadField(int i) {
+    {
         const EditField &f = m_fields[i];
         const QVariant v =
             m_dataset.isOpen() && m_dataset.currentRow() >= 0 ? m_dataset.value(f.column) : QVariant();
@@ -180,12 +249,22 @@ void EditWindow::loadFields() {
             combo->setEditText(item >= 0 ? combo->itemText(item) : v.toString());
             break;
         }
+        case FieldKind::NumberChoice: {
+            auto *combo = static_cast<QComboBox *>(w);
+            const QString code = v.toString().trimmed();
+            int item = -1;
+            for (int c = 0; !code.isEmpty() && c < combo->count(); ++c)
+                if (combo->itemText(c).section(QLatin1Char(':'), 0, 0).trimmed() == code)
+                    item = c;
+            combo->setCurrentIndex(item);
+            combo->setEditText(item >= 0 ? combo->itemText(item) : code);
+            break;
+        }
         case FieldKind::Check:
             static_cast<QCheckBox *>(w)->setChecked(v.toString() == QLatin1String("O"));
             break;
         }
     }
-    m_storing = false;
 }
 
 // Writes a field into the row in entry; `leaving` pads a padded text. False (with the message shown) when
@@ -245,6 +324,13 @@ bool EditWindow::storeField(int index, bool leaving) {
             value = text.left(1);
         break;
     }
+    case FieldKind::NumberChoice: {
+        const QString number =
+            static_cast<QComboBox *>(w)->currentText().section(QLatin1Char(':'), 0, 0).trimmed();
+        if (!number.isEmpty())
+            value = number;
+        break;
+    }
     case FieldKind::Check:
         value = static_cast<QCheckBox *>(w)->isChecked() ? QStringLiteral("O") : QStringLiteral("N");
         break;
@@ -270,13 +356,25 @@ void EditWindow::moveFocus(int from, int step) {
     const int n = static_cast<int>(m_editors.size());
     for (int k = 1; k <= n; ++k) {
         QWidget *w = m_editors[((from + step * k) % n + n) % n];
-        if (w->isEnabled()) {
+        if (w->isEnabled() && !m_fields[((from + step * k) % n + n) % n].skipped) {
             w->setFocus(Qt::TabFocusReason);
             if (auto *line = qobject_cast<QLineEdit *>(w))
                 line->selectAll();
             return;
         }
     }
+}
+
+// Enter and Up: the field is stored and its consequences applied (a field the next one depends on may
+// change whether that one is passed by) before the focus moves.
+void EditWindow::leaveField(int index, int step) {
+    if (!storeField(index, true))
+        return;
+    if (m_leftHandler && m_dataset.isEditing())
+        m_leftHandler(m_fields[index].column);
+    m_leaving = true;
+    moveFocus(index, step);
+    m_leaving = false;
 }
 
 bool EditWindow::eventFilter(QObject *watched, QEvent *event) {
@@ -287,6 +385,8 @@ bool EditWindow::eventFilter(QObject *watched, QEvent *event) {
         if (!storeField(index, true))
             QMetaObject::invokeMethod(m_editors[index], qOverload<>(&QWidget::setFocus),
                                       Qt::QueuedConnection);
+        else if (!m_leaving && m_leftHandler && m_dataset.isEditing())
+            m_leftHandler(m_fields[index].column);
         return false;
     }
     if (event->type() != QEvent::KeyPress || m_fields[index].kind == FieldKind::Check)
@@ -294,20 +394,13 @@ bool EditWindow::eventFilter(QObject *watched, QEvent *event) {
     const int key = static_cast<QKeyEvent *>(event)->key();
     switch (key) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (storeField(index, true))
-            moveFocus(index, 1);
-        return true;
-    case Qt::Key_Up:
-        if (storeField(index, true))
-            moveFocus(index, -1);
-        return true;
+    case Qt::Key_Enter: leaveField(index, 1); return true;
+    case Qt::Key_Up: leaveField(index, -1); return true;
     case Qt::Key_F10:
-        if (m_policy == Policy::ConfirmThenSaveOnClose) {
-            if (storeField(index, true))
-                m_confirmed = true;
-        } else {
+        if (m_policy == Policy::SaveAndClose) {
             accept();
+        } else if (storeField(index, true)) {
+            m_confirmed = true;
         }
         return true;
     default: return false;
@@ -337,7 +430,7 @@ bool EditWindow::save() {
 
 // "OK", and F10 when F10 saves.
 void EditWindow::accept() {
-    if (m_policy == Policy::ConfirmThenSaveOnClose) {
+    if (m_policy != Policy::SaveAndClose) {
         m_confirmed = true;
         close();
         return;
@@ -349,7 +442,7 @@ void EditWindow::accept() {
 }
 
 void EditWindow::closeEvent(QCloseEvent *event) {
-    if (m_policy == Policy::ConfirmThenSaveOnClose) {
+    if (m_policy != Policy::SaveAndClose) {
         if (m_confirmed && !save()) {
             // The entry stays for the user to mend and confirm again, or to abandon.
             m_confirmed = false;

@@ -1,8 +1,10 @@
+#include "annexes/windows/AnnexBrowseWindow.h"
 #include "app/windows/TFrmmain.h"
 #include "data/Configuration.h"
 #include "data/DbError.h"
 #include "data/QuitOnSignal.h"
 #include "data/TDatadeclaration.h"
+#include "declaration/windows/DeclarationWindows.h"
 #include "reference/windows/ReferenceWindows.h"
 #include "ui/WindowRegistry.h"
 
@@ -64,6 +66,8 @@ int main(int argc, char **argv) {
     }
 
     registerReferenceWindows(WindowRegistry::global());
+    registerAnnexWindows(WindowRegistry::global());
+    registerDeclarationWindows(WindowRegistry::global());
     TFrmmain frmmain(dm);
     frmmain.showMaximized();
     // Set before the company list opens: a message it shows must not hold the report back.

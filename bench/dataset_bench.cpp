@@ -1,6 +1,7 @@
 // Opening ANNEXEI datasets of 10,000 and 100,000 rows and saving 1,000 rows one by one, on the embedded
 // engine, beside the time isql-fb takes to fetch the same rows. Prints one line per measure.
 #include "bench/AnnexIRows.h"
+#include "bench/BenchDatabase.h"
 #include "bench/BenchMemory.h"
 #include "data/FbConnection.h"
 #include "data/FbStatement.h"
@@ -85,12 +86,9 @@ int main(int argc, char **argv) {
         return 0;
     }
     QTemporaryDir dir;
-    const QString path = dir.path() + QStringLiteral("/TALVANE.gdb");
-    createDatabase(path);
-    if (QProcess::execute(QCoreApplication::applicationFilePath(), {QStringLiteral("fill"), path}) != 0) {
-        std::fprintf(stderr, "filling the database failed\n");
+    const QString path = newFilledDatabase(dir);
+    if (path.isEmpty())
         return 1;
-    }
 
     // isql-fb: the fetch time is the run with the query minus a run that only attaches.
     const QString select = QStringLiteral("select * from ANNEXEI where codesociete='%1' and exercice='%2';");

@@ -7,6 +7,7 @@
 #include "ui/WindowRegistry.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 
 AnnexPresencePanel::AnnexPresencePanel(const Look &look, QWidget *parent)
@@ -46,6 +47,17 @@ void AnnexPresencePanel::showRows(const std::array<int, 7> &rowCounts) {
 
 QLabel *AnnexPresencePanel::answer(int annex) const {
     return annex >= 1 && annex <= 7 ? m_answers[static_cast<std::size_t>(annex - 1)] : nullptr;
+}
+
+QHBoxLayout *newCompanyLine(QWidget *parent, QLabel *code, QLabel *exercice) {
+    auto *line = new QHBoxLayout;
+    line->addWidget(new QLabel(QStringLiteral("Société:"), parent));
+    line->addWidget(code);
+    line->addSpacing(24);
+    line->addWidget(new QLabel(QStringLiteral("Exercice:"), parent));
+    line->addWidget(exercice);
+    line->addStretch();
+    return line;
 }
 
 void registerDeclarationWindows(WindowRegistry &registry) {

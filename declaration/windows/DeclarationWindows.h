@@ -27,5 +27,9 @@ private:
     std::array<QLabel *, 7> m_answers{};
 };
 
+// The line "Société:" code, "Exercice:" year that both windows show above their content.
+class QHBoxLayout;
+QHBoxLayout *newCompanyLine(QWidget *parent, QLabel *code, QLabel *exercice);
+
 // Adds the declaration files window and the recapitulative table window to a registry.
 void registerDeclarationWindows(WindowRegistry &registry);

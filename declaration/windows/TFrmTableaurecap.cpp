@@ -83,14 +83,7 @@ TFrmTableaurecap::TFrmTableaurecap(TDatadeclaration &dm, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
 
     layout->addWidget(newTitlePanel(QStringLiteral("<<<  Tableau Récapitulatif >>>"), this));
-    auto *company = new QHBoxLayout;
-    company->addWidget(new QLabel(QStringLiteral("Société:"), this));
-    company->addWidget(m_company);
-    company->addSpacing(24);
-    company->addWidget(new QLabel(QStringLiteral("Exercice:"), this));
-    company->addWidget(m_exercice);
-    company->addStretch();
-    layout->addLayout(company);
+    layout->addLayout(newCompanyLine(this, m_company, m_exercice));
 
     auto *body = new QHBoxLayout;
     body->addWidget(m_grid, 1);

@@ -36,14 +36,7 @@ TFrmgenerationdeclaration::TFrmgenerationdeclaration(TDatadeclaration &dm, QWidg
     setWindowTitle(QStringLiteral("Génération des Fichiers de Déclaration"));
     auto *layout = new QVBoxLayout(this);
 
-    auto *company = new QHBoxLayout;
-    company->addWidget(new QLabel(QStringLiteral("Société:"), this));
-    company->addWidget(m_company);
-    company->addSpacing(24);
-    company->addWidget(new QLabel(QStringLiteral("Exercice:"), this));
-    company->addWidget(m_exercice);
-    company->addStretch();
-    layout->addLayout(company);
+    layout->addLayout(newCompanyLine(this, m_company, m_exercice));
 
     auto *form = new QFormLayout;
     m_type->addItems(

@@ -222,6 +222,15 @@ QByteArray Dataset::bytes(const QString &name) const {
     return m_layout.readBytes(currentRecord(m_current), f);
 }
 
+QVariant Dataset::bytesAt(int row, int field) const {
+    if (row < 0 || row >= m_rowCount || field < 0 || field >= m_layout.columnCount())
+        return {};
+    const char *record = currentRecord(row);
+    if (m_layout.isNull(record, field))
+        return {};
+    return m_layout.readBytes(record, field);
+}
+
 void Dataset::setValue(const QString &name, const QVariant &value) {
     if (!isEditing())
         throw DbError(QStringLiteral("L'ensemble de données %1 n'est pas en mode saisie.").arg(m_name));

@@ -71,6 +71,9 @@ public:
     bool isNull(const QString &name) const { return value(name).isNull(); }
     // Raw WIN1252 bytes of a text column of the current row, fixed columns with their padding.
     QByteArray bytes(const QString &name) const;
+    // The same at a row, by field index, without decoding the text: a null QVariant when the column is
+    // null, else a QByteArray. For the writers that copy stored bytes as they are.
+    QVariant bytesAt(int row, int field) const;
     // Sets a field of the row in entry (an empty text becomes null); throws DbError when the dataset is not
     // in entry, the field is unknown or read-only, or the value does not fit the column.
     void setValue(const QString &name, const QVariant &value);

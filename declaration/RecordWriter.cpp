@@ -50,6 +50,10 @@ RecordWriter::RecordWriter(const RecordFormat &format, int annex, const Dataset 
                                            .arg(QLatin1String(f.name)));
             if (f.encoding == Encoding::Amount)
                 b.slot = slot++;
+            const ColumnInfo *info = rows->column(b.column);
+            b.rawText = info && info->isText() &&
+                        (f.encoding == Encoding::StoredText || f.encoding == Encoding::TrimmedText ||
+                         f.encoding == Encoding::WholeNumberText);
         } else if (f.source == Source::Sum) {
             for (std::size_t i = 0; i < summedAmounts.size(); ++i)
                 if (std::strcmp(summedAmounts[i]->name, f.name) == 0)
@@ -96,7 +100,7 @@ FieldFault RecordWriter::field(const Bound &b, const HeldValues &held, int row, 
     }
     case Source::Column: break;
     }
-    const QVariant value = m_rows->valueAt(row, b.column);
+    const QVariant value = b.rawText ? m_rows->bytesAt(row, b.column) : m_rows->valueAt(row, b.column);
     if (f.encoding == Encoding::Amount) {
         qint64 millimes = 0;
         Fault fault = toMillimes(value, &millimes);

@@ -52,6 +52,7 @@ private:
         int column; // in `rows`, or -1
         int slot;   // sum slot, or -1
         QByteArray constant;
+        bool rawText = false; // a text column copied as its stored bytes, never decoded
     };
     FieldFault field(const Bound &b, const HeldValues &held, int row, char *out,
                      std::vector<qint64> &sums) const;

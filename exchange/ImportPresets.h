@@ -14,6 +14,6 @@ struct ImportPreset {
 const std::vector<ImportPreset> &importPresets();
 const ImportPreset *importPreset(const QString &table); // null when the table has none
 
-// The specification preset for a table (unknown tables get the default settings and no file), with the
+// The preset import settings of a table (unknown tables get the default settings and no file), with the
 // annexes' source file in `modelsFolder`.
 ImportSpecification presetSpecification(const QString &table, const QString &modelsFolder);

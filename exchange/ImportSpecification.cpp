@@ -65,7 +65,7 @@ void ImportSpecification::save(const QString &path) const {
     };
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(QJsonDocument(root).toJson()) < 0 || !out.commit())
-        throw DbError(QStringLiteral("Impossible d'enregistrer la spécification d'importation « %1 » : %2")
+        throw DbError(QStringLiteral("Impossible d'enregistrer les réglages d'importation « %1 » : %2")
                           .arg(path, out.errorString()));
 }
 

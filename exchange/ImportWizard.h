@@ -4,7 +4,7 @@
 
 #include <memory>
 
-// The import wizard behind its window: bound to a dataset, it holds the specification being set up (file,
+// The import wizard behind its window: bound to a dataset, it holds the import settings being set up (file,
 // sheet, first row, mapping, formats), shows the sheets and first rows of the file, saves and loads
 // specifications and runs the import. The import only appends rows.
 class ImportWizard {

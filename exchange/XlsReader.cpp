@@ -5,6 +5,8 @@
 #include <QFile>
 #include <cerrno>
 #include <freexl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -131,6 +133,9 @@ bool writeAll(int fd, const QByteArray &data) {
     return true;
 }
 
+// A workbook of the program's size is read in well under a second; a minute means the reader is stuck.
+constexpr int kReadingTimeoutMs = 60000;
+
 } // namespace
 
 XlsReader::XlsReader(const QString &path) : SpreadsheetReader(path) {
@@ -175,7 +180,18 @@ XlsReader::XlsReader(const QString &path) : SpreadsheetReader(path) {
     ::close(fds[1]);
     QByteArray in;
     char buffer[65536];
+    // A reading that neither ends nor fails (a loop on a damaged file) is stopped rather than waited for.
+    bool stalled = false;
     for (;;) {
+        pollfd ready{fds[0], POLLIN, 0};
+        const int polled = ::poll(&ready, 1, kReadingTimeoutMs);
+        if (polled < 0 && errno == EINTR)
+            continue;
+        if (polled == 0) {
+            stalled = true;
+            ::kill(child, SIGKILL);
+            break;
+        }
         const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
@@ -187,6 +203,8 @@ XlsReader::XlsReader(const QString &path) : SpreadsheetReader(path) {
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
+    if (stalled)
+        fail(QStringLiteral("classeur endommagé : sa lecture ne se termine pas."));
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         fail(QStringLiteral("classeur endommagé : sa lecture a échoué (%1).")
                  .arg(WIFSIGNALED(status) ? QStringLiteral("signal %1").arg(WTERMSIG(status))

@@ -9,10 +9,13 @@
 #include "app/windows/TFrmmain.h"
 #include "data/DbError.h"
 #include "data/TDatadeclaration.h"
+#include "exchange/GWGExporterXL.h"
+#include "exchange/windows/ImportWizardDialog.h"
 #include "ui/DatasetGrid.h"
 #include "ui/Messages.h"
 #include "ui/WindowRegistry.h"
 
+#include <QDesktopServices>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QIntValidator>
@@ -21,6 +24,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -103,11 +107,11 @@ AnnexBrowseWindow::AnnexBrowseWindow(TDatadeclaration &dm, int annex, QWidget *p
               [this] { clearAnnex(); });
     addButton(QStringLiteral("Année N-1"), QStringLiteral("Importation des Données de l'année N-1"),
               [this] { copyPreviousYear(); });
-    // The spreadsheet import and export come with the exchange of spreadsheets.
     addButton(QStringLiteral("Importer"),
-              QStringLiteral("Importation des Données à partir d'Excel et Autres"), {})
-        ->setEnabled(false);
-    addButton(QStringLiteral("Export Excel"), QStringLiteral("Export Excel"), {})->setEnabled(false);
+              QStringLiteral("Importation des Données à partir d'Excel et Autres"),
+              [this] { importFromSpreadsheet(); });
+    addButton(QStringLiteral("Export Excel"), QStringLiteral("Export Excel"),
+              [this] { exportToSpreadsheet(); });
     addButton(QStringLiteral("Fermer"), QStringLiteral("Fermer"), close);
 
     addMenuEntry(QStringLiteral("Ajouter"), add);
@@ -214,6 +218,38 @@ void AnnexBrowseWindow::copyPreviousYear() {
     } catch (const DbError &e) {
         showDbError(this, e);
     }
+}
+
+void AnnexBrowseWindow::importFromSpreadsheet() {
+    ImportWizardDialog dialog(dataset(), &m_dm, this);
+    dialog.usePreset(text(annexDefinition(annex()).table), m_dm.spreadsheetFolder);
+    dialog.exec();
+    loadRows();
+}
+
+// The listed rows, 1 to N, sent to a workbook; the grid is hidden and the window disabled meanwhile.
+void AnnexBrowseWindow::exportToSpreadsheet() {
+    m_exported.clear();
+    m_exporter.setSource(&dataset());
+    m_exporter.setFirstRow(1);
+    const int rows = std::max(1, dataset().rowCount());
+    m_exporter.setLastRow(rows);
+    m_exporter.setRows(rows);
+    grid()->hide();
+    setEnabled(false);
+    try {
+        m_exported = m_exporter.exportRows();
+    } catch (const DbError &) {
+        m_exported.clear();
+    }
+    setEnabled(true);
+    grid()->show();
+    if (m_exported.isEmpty()) {
+        showMessage(this, QStringLiteral("Error..."));
+        return;
+    }
+    if (m_exporter.opensWorkbook() && qEnvironmentVariable("QT_QPA_PLATFORM") != QLatin1String("offscreen"))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(m_exported));
 }
 
 void AnnexBrowseWindow::buildCertificatePanel() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/GWGExporterXL.h"
 #include "ui/BrowseWindow.h"
 
 class QGroupBox;
@@ -19,6 +20,10 @@ public:
     int annex() const;
     // Annex I: the panel "Impression Certificats"; null elsewhere.
     QGroupBox *certificatePanel() const { return m_certificates; }
+    // The exporter of "Export Excel"; its settings (the save file among them) are kept between exports.
+    GWGExporterXL &exporter() { return m_exporter; }
+    // The workbook the last export wrote; empty when none was written.
+    const QString &exportedFile() const { return m_exported; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -30,6 +35,8 @@ private:
     void verify();
     void clearAnnex();
     void copyPreviousYear();
+    void importFromSpreadsheet();
+    void exportToSpreadsheet();
     void buildCertificatePanel();
     void printCertificates();
 
@@ -38,6 +45,9 @@ private:
     QGroupBox *m_certificates = nullptr;
     class QLineEdit *m_fromNumber = nullptr;
     class QLineEdit *m_toNumber = nullptr;
+
+    GWGExporterXL m_exporter;
+    QString m_exported;
 };
 
 class TFrmAnnexeI : public AnnexBrowseWindow {

@@ -2,6 +2,7 @@
 
 #include "app/windows/TFrmmain.h"
 #include "data/TDatadeclaration.h"
+#include "exchange/windows/ImportWizardDialog.h"
 #include "reference/windows/CompanyWindows.h"
 #include "ui/DatasetGrid.h"
 #include "ui/WindowRegistry.h"
@@ -67,10 +68,13 @@ TFrmtiersgrille::TFrmtiersgrille(TDatadeclaration &dm, QWidget *parent)
     enableSearch({{"Code", "code"}, {"Nom Tiers", "NOMBENEFICIAIRE"}, {"Identifiant", "Identifiant"}},
                  BrowseSearch::plainTable(QStringLiteral("TIERS")));
     addEntryButtons<TFrmtiersmaj>(this, dm);
-    // The spreadsheet import comes with the exchange of spreadsheets.
     addButton(QStringLiteral("importer"),
-              QStringLiteral("Importation des Données à partir d'Excel et Autres"), {})
-        ->setEnabled(false);
+              QStringLiteral("Importation des Données à partir d'Excel et Autres"), [this, &dm] {
+                  ImportWizardDialog dialog(dataset(), &dm, this);
+                  dialog.usePreset(QStringLiteral("TIERS"), dm.spreadsheetFolder);
+                  dialog.exec();
+                  reopenDataset();
+              });
     addCloseButton(this);
     dataset().close();
     dataset().setSql(QStringLiteral("select * from tiers Order by code"));

@@ -5,6 +5,7 @@
 #include "data/QuitOnSignal.h"
 #include "data/TDatadeclaration.h"
 #include "declaration/windows/DeclarationWindows.h"
+#include "exchange/windows/ExchangeWindows.h"
 #include "reference/windows/ReferenceWindows.h"
 #include "ui/WindowRegistry.h"
 
@@ -68,6 +69,7 @@ int main(int argc, char **argv) {
     registerReferenceWindows(WindowRegistry::global());
     registerAnnexWindows(WindowRegistry::global());
     registerDeclarationWindows(WindowRegistry::global());
+    registerExchangeWindows(WindowRegistry::global());
     TFrmmain frmmain(dm);
     frmmain.showMaximized();
     // Set before the company list opens: a message it shows must not hold the report back.

@@ -1,6 +1,5 @@
 #include "exchange/GWGExporterXL.h"
 
-#include "data/Dataset.h"
 #include "data/Win1252.h"
 #include "exchange/XlsxWriterLibrary.h"
 
@@ -41,7 +40,7 @@ QStringList readTextLines(const QString &path) {
 
 // The column file: one field a line, in the order sent, optionally "=Texte", "=Nombre" or "=Date" to choose
 // its format; blank lines, "[section]" lines and lines starting with ';' or '#' are ignored.
-std::vector<OutColumn> readColumnFile(const QString &path, const Dataset &source) {
+std::vector<OutColumn> readColumnFile(const QString &path, const ExportSource &source) {
     std::vector<OutColumn> out;
     const QStringList lines = readTextLines(path);
     for (int i = 0; i < lines.size(); ++i) {
@@ -81,16 +80,13 @@ std::vector<OutColumn> readColumnFile(const QString &path, const Dataset &source
     return out;
 }
 
-Kind naturalKind(const Dataset &source, int field) {
-    const ColumnInfo *c = source.column(field);
-    if (!c)
-        return Kind::Auto;
-    if (c->isText())
-        return Kind::Text;
-    if (c->isNumeric())
-        return Kind::Number;
-    if (c->sqlType == SQL_TIMESTAMP || c->sqlType == SQL_TYPE_DATE)
-        return Kind::Date;
+Kind naturalKind(const ExportSource &source, int field) {
+    switch (source.fieldType(field)) {
+    case ExportSource::FieldType::Text: return Kind::Text;
+    case ExportSource::FieldType::Number: return Kind::Number;
+    case ExportSource::FieldType::Date: return Kind::Date;
+    case ExportSource::FieldType::Other: break;
+    }
     return Kind::Auto;
 }
 
@@ -161,6 +157,8 @@ QString plainText(const QVariant &v) {
     }
     if (v.typeId() == QMetaType::Double)
         return QString::number(v.toDouble(), 'g', 15);
+    if (v.typeId() == QMetaType::Bool) // a dBase logical, as the export window's grid shows it
+        return v.toBool() ? QStringLiteral("Oui") : QStringLiteral("Non");
     return v.toString();
 }
 
@@ -203,6 +201,16 @@ void writeCell(Workbook &book, int row, int column, const QVariant &v, Kind kind
 
 } // namespace
 
+void GWGExporterXL::setSource(Dataset *source) {
+    m_source = source ? std::make_shared<DatasetExportSource>(*source) : nullptr;
+    m_dataset = source;
+}
+
+void GWGExporterXL::setSource(std::shared_ptr<ExportSource> source) {
+    m_source = std::move(source);
+    m_dataset = nullptr;
+}
+
 void GWGExporterXL::setFirstRow(int row) {
     m_firstRow = std::max(1, row);
     if (m_firstRow > m_lastRow)
@@ -244,7 +252,7 @@ QString GWGExporterXL::exportRows(const ProgressHandler &progress) {
     timer.start();
     if (!m_source || !m_source->isOpen())
         throw ExportError(QStringLiteral("Aucune table ouverte à exporter."));
-    Dataset &source = *m_source;
+    const ExportSource &source = *m_source;
     if (saveAfterExport && saveFile.trimmed().isEmpty())
         throw ExportError(QStringLiteral("Aucun fichier de sauvegarde n'est indiqué."));
 
@@ -291,9 +299,8 @@ QString GWGExporterXL::exportRows(const ProgressHandler &progress) {
         Workbook book(partial);
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const auto c = static_cast<lxw_col_t>(i);
-            const ColumnInfo *info = source.column(columns[i].field);
             const double width = std::clamp<double>(
-                std::max<double>(columns[i].title.size(), info ? info->width() : 10), 8, 60);
+                std::max<double>(columns[i].title.size(), source.displayWidth(columns[i].field)), 8, 60);
             book.check(book.lib().setColumn(book.sheet(), c, c, width,
                                             columns[i].kind == Kind::Text ? book.text : nullptr),
                        0, static_cast<int>(i));
@@ -307,7 +314,7 @@ QString GWGExporterXL::exportRows(const ProgressHandler &progress) {
         const int step = std::max(1, sent / 100);
         for (int r = 0; r < sent; ++r) {
             for (std::size_t i = 0; i < columns.size(); ++i)
-                writeCell(book, r + 1, static_cast<int>(i), source.valueAt(first + r, columns[i].field),
+                writeCell(book, r + 1, static_cast<int>(i), source.value(first + r, columns[i].field),
                           columns[i].kind);
             if (progress && ((r + 1) % step == 0 || r + 1 == sent))
                 progress({sent ? (r + 1) * 100 / sent : 100, timer.elapsed(), r + 1});

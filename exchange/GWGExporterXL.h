@@ -1,9 +1,12 @@
 #pragma once
 
 #include "data/DbError.h"
+#include "exchange/ExportSource.h"
 
 #include <QString>
+#include <cstddef>
 #include <functional>
+#include <memory>
 
 class Dataset;
 
@@ -13,9 +16,10 @@ public:
     explicit ExportError(const QString &message) : DbError(message) {}
 };
 
-// The spreadsheet exporter: sends rows of a dataset to a new workbook. Workbooks are written as .xlsx by
-// libxlsxwriter, whatever "save in 97 format" says (the setting is kept for the windows that show it); the
-// window opens the written file with the desktop's spreadsheet application when asked to.
+// The spreadsheet exporter: sends rows of a dataset, or of any export source, to a new workbook. Workbooks
+// are written as .xlsx by libxlsxwriter, whatever "save in 97 format" says (the setting is kept for the
+// windows that show it); the window opens the written file with the desktop's spreadsheet application when
+// asked to.
 class GWGExporterXL {
 public:
     static constexpr int kMaxRows = 0xFFFF;
@@ -29,8 +33,13 @@ public:
 
     GWGExporterXL() = default;
 
-    void setSource(Dataset *source) { m_source = source; }
-    Dataset *source() const { return m_source; }
+    // A dataset (null for none); source() gives it back, null when the source is not a dataset.
+    void setSource(Dataset *source);
+    Dataset *source() const { return m_dataset; }
+    // Any source (null for none), shared with the caller, which may show it meanwhile.
+    void setSource(std::shared_ptr<ExportSource> source);
+    void setSource(std::nullptr_t) { setSource(std::shared_ptr<ExportSource>()); }
+    const std::shared_ptr<ExportSource> &exportSource() const { return m_source; }
 
     // The three row settings stay consistent: each is at least 1, rows at most 65535; first row above last
     // row moves last row up to it, last row below first row moves first row down to it; setting either
@@ -71,7 +80,8 @@ public:
     static QString statusText(int rowsSent, qint64 elapsedMs);
 
 private:
-    Dataset *m_source = nullptr;
+    std::shared_ptr<ExportSource> m_source;
+    Dataset *m_dataset = nullptr;
     int m_firstRow = 1;
     int m_lastRow = kMaxRows;
     int m_rows = kMaxRows;

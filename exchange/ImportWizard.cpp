@@ -83,3 +83,23 @@ ImportResult ImportWizard::run(const ImportProgress &progress) {
     m_reader.reset(); // the file may have changed since the preview
     return runImport(m_spec, m_target, m_dm, progress);
 }
+
+std::vector<ImportWizard::ShownRow> ImportWizard::readMapped() {
+    m_reader.reset();
+    std::vector<int> columns;
+    for (const ColumnMapping &m : m_spec.mappings)
+        columns.push_back(columnIndex(m.source));
+    std::vector<ShownRow> out;
+    reader().readRows(sheetIndex(), [&](const SheetRow &row) {
+        if (m_spec.lastRow > 0 && row.number > m_spec.lastRow)
+            return false;
+        if (row.number < m_spec.firstRow)
+            return true;
+        ShownRow shown{row.number, {}};
+        for (int c : columns)
+            shown.texts << (c >= 0 ? cellText(row.cells.value(c)) : QString());
+        out.push_back(std::move(shown));
+        return true;
+    });
+    return out;
+}

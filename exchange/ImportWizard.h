@@ -15,7 +15,7 @@ public:
     Dataset &target() { return m_target; }
     const ImportSpecification &specification() const { return m_spec; }
     void setSpecification(const ImportSpecification &spec);
-    // The preset of a table (Part of the table of presets), the annexes' files in the models folder.
+    // The preset settings of a table, the annexes' files in the models folder.
     void usePreset(const QString &table, const QString &modelsFolder);
 
     void setFile(const QString &path, SpreadsheetFormat format = SpreadsheetFormat::Auto, char delimiter = 0);
@@ -39,6 +39,13 @@ public:
     static bool deleteSpecification(const QString &path);
 
     ImportResult run(const ImportProgress &progress = {});
+    // The rows the import would read, as the texts of the mapped cells in mapping order, without storing
+    // anything: what a window shows when it only displays a file. Throws SpreadsheetError.
+    struct ShownRow {
+        int number = 0; // in the file
+        QStringList texts;
+    };
+    std::vector<ShownRow> readMapped();
 
 private:
     SpreadsheetReader &reader();

@@ -3,6 +3,7 @@
 #include "data/Dataset.h"
 #include "ui/Messages.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <chrono>
 
 namespace {
 
@@ -24,6 +26,35 @@ constexpr int kPreviewRows = 20;
 const QString kFileFilter =
     QStringLiteral("Classeurs et fichiers texte (*.xls *.xlsx *.ods *.csv *.txt *.tsv *.tab);;Tous (*)");
 const QString kSettingsFilter = QStringLiteral("Paramètres d'importation (*.json);;Tous (*)");
+
+struct FormatChoice {
+    const char *caption;
+    SpreadsheetFormat format;
+};
+const FormatChoice kFormats[] = {
+    {"Selon l'extension du fichier", SpreadsheetFormat::Auto},
+    {"Classeur Excel 97-2003 (.xls)", SpreadsheetFormat::Xls},
+    {"Classeur Excel (.xlsx)", SpreadsheetFormat::Xlsx},
+    {"Classeur OpenDocument (.ods)", SpreadsheetFormat::Ods},
+    {"Texte délimité (.csv)", SpreadsheetFormat::Csv},
+    {"Texte séparé par des tabulations (.txt)", SpreadsheetFormat::Tab},
+};
+
+struct DelimiterChoice {
+    const char *caption;
+    char delimiter;
+};
+const DelimiterChoice kDelimiters[] = {
+    {"Automatique (; ou ,)", 0},
+    {"Point-virgule ;", ';'},
+    {"Virgule ,", ','},
+    {"Tabulation", '\t'},
+};
+
+qint64 nowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 } // namespace
 
@@ -41,11 +72,23 @@ ImportWizardDialog::ImportWizardDialog(Dataset &target, TDatadeclaration *dm, QW
     fileRow->addWidget(m_file, 1);
     fileRow->addWidget(pick);
     form->addRow(QStringLiteral("Fichier"), fileRow);
+    m_format = new QComboBox(this);
+    for (const FormatChoice &f : kFormats)
+        m_format->addItem(QString::fromUtf8(f.caption), static_cast<int>(f.format));
+    form->addRow(QStringLiteral("Format"), m_format);
+    m_delimiter = new QComboBox(this);
+    for (const DelimiterChoice &d : kDelimiters)
+        m_delimiter->addItem(QString::fromUtf8(d.caption), static_cast<int>(d.delimiter));
+    form->addRow(QStringLiteral("Séparateur (fichiers texte)"), m_delimiter);
     m_sheets = new QComboBox(this);
     form->addRow(QStringLiteral("Feuille"), m_sheets);
     m_firstRow = new QSpinBox(this);
     m_firstRow->setRange(1, kMaxRows);
     form->addRow(QStringLiteral("Première ligne"), m_firstRow);
+    m_lastRow = new QSpinBox(this);
+    m_lastRow->setRange(0, kMaxRows);
+    m_lastRow->setSpecialValueText(QStringLiteral("jusqu'à la fin"));
+    form->addRow(QStringLiteral("Dernière ligne"), m_lastRow);
     layout->addLayout(form);
 
     layout->addWidget(new QLabel(QStringLiteral("Aperçu du fichier"), this));
@@ -69,16 +112,21 @@ ImportWizardDialog::ImportWizardDialog(Dataset &target, TDatadeclaration *dm, QW
     auto *save = new QPushButton(QStringLiteral("Enregistrer les paramètres"), this);
     auto *load = new QPushButton(QStringLiteral("Charger les paramètres"), this);
     m_import = new QPushButton(QStringLiteral("Importer"), this);
+    m_stop = new QPushButton(QStringLiteral("Interrompre"), this);
+    m_stop->setEnabled(false);
     auto *close = new QPushButton(QStringLiteral("Fermer"), this);
     buttons->addWidget(save);
     buttons->addWidget(load);
     buttons->addStretch(1);
     buttons->addWidget(m_import);
+    buttons->addWidget(m_stop);
     buttons->addWidget(close);
     layout->addLayout(buttons);
     // Enter in the file box opens the file; it presses no button.
-    for (QPushButton *b : {pick, save, load, m_import, close})
+    for (QPushButton *b : {pick, save, load, m_import, m_stop, close})
         b->setAutoDefault(false);
+    m_lockedWhileImporting = {m_file,    pick,      m_format, m_delimiter, m_sheets, m_firstRow,
+                              m_lastRow, m_mapping, save,     load,        m_import, close};
 
     connect(pick, &QPushButton::clicked, this, &ImportWizardDialog::chooseFile);
     connect(m_file, &QLineEdit::editingFinished, this, [this] {
@@ -95,7 +143,21 @@ ImportWizardDialog::ImportWizardDialog(Dataset &target, TDatadeclaration *dm, QW
         }
         showPreview();
     });
+    auto formatChanged = [this] {
+        if (m_showing)
+            return;
+        applyBoxes();
+        m_wizard.setFile(m_file->text(), static_cast<SpreadsheetFormat>(m_format->currentData().toInt()),
+                         static_cast<char>(m_delimiter->currentData().toInt()));
+        showSettings();
+        if (QFileInfo::exists(m_wizard.specification().file))
+            showPreview();
+    };
+    connect(m_format, &QComboBox::currentIndexChanged, this, formatChanged);
+    connect(m_delimiter, &QComboBox::currentIndexChanged, this, formatChanged);
     connect(m_firstRow, &QSpinBox::valueChanged, this, [this](int row) { m_wizard.setFirstRow(row); });
+    connect(m_lastRow, &QSpinBox::valueChanged, this, [this](int row) { m_wizard.setLastRow(row); });
+    connect(m_stop, &QPushButton::clicked, this, [this] { m_stopAsked = true; });
     connect(save, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Enregistrer les paramètres"),
                                                           QString(), kSettingsFilter);
@@ -136,7 +198,8 @@ void ImportWizardDialog::chooseFile() {
 
 void ImportWizardDialog::openFile() {
     applyBoxes();
-    m_wizard.setFile(m_file->text());
+    m_wizard.setFile(m_file->text(), static_cast<SpreadsheetFormat>(m_format->currentData().toInt()),
+                     static_cast<char>(m_delimiter->currentData().toInt()));
     showSettings();
     showPreview();
 }
@@ -146,6 +209,9 @@ void ImportWizardDialog::showSettings() {
     const ImportSpecification &settings = m_wizard.specification();
     m_file->setText(settings.file);
     m_firstRow->setValue(settings.firstRow);
+    m_lastRow->setValue(settings.lastRow);
+    m_format->setCurrentIndex(std::max(0, m_format->findData(static_cast<int>(settings.format))));
+    m_delimiter->setCurrentIndex(std::max(0, m_delimiter->findData(static_cast<int>(settings.delimiter))));
     m_sheets->clear();
     if (QFileInfo::exists(settings.file)) {
         try {
@@ -199,6 +265,7 @@ void ImportWizardDialog::showPreview() {
 
 void ImportWizardDialog::applyBoxes() {
     m_wizard.setFirstRow(m_firstRow->value());
+    m_wizard.setLastRow(m_lastRow->value());
     std::vector<ColumnMapping> mappings;
     for (int i = 0; i < m_mapping->rowCount(); ++i) {
         const QTableWidgetItem *source = m_mapping->item(i, 1);
@@ -230,23 +297,68 @@ void ImportWizardDialog::loadSettings(const QString &path) {
         showPreview();
 }
 
+bool ImportWizardDialog::keepGoing(int done, int total) {
+    m_progress->setValue(total > 0 ? done * 100 / total : 100);
+    // The window answers (its progress drawn, "Interrompre" pressed) a few times a second, not at every row.
+    const qint64 now = nowMs();
+    if (now - m_lastEvents >= 100) {
+        m_lastEvents = now;
+        QApplication::processEvents();
+    }
+    return !m_stopAsked;
+}
+
 void ImportWizardDialog::runImport() {
+    if (m_importing)
+        return;
     applyBoxes();
+    if (m_display) {
+        std::vector<ImportWizard::ShownRow> rows;
+        try {
+            rows = m_wizard.readMapped();
+        } catch (const DbError &e) {
+            showDbError(this, e);
+            return;
+        }
+        showRows(rows);
+        accept();
+        return;
+    }
     m_progress->setValue(0);
-    m_import->setEnabled(false);
+    m_importing = true;
+    m_stopAsked = false;
+    m_lastEvents = 0; // the first row already lets the window answer
+    for (QWidget *w : m_lockedWhileImporting)
+        w->setEnabled(false);
+    m_stop->setEnabled(true);
     try {
-        m_result = m_wizard.run([this](int done, int total) {
-            m_progress->setValue(total > 0 ? done * 100 / total : 100);
-            return true;
-        });
+        m_result = m_wizard.run([this](int done, int total) { return keepGoing(done, total); });
     } catch (const DbError &e) {
         m_result = {};
         m_result.message = e.message();
     }
-    m_import->setEnabled(true);
+    m_importing = false;
+    m_stop->setEnabled(false);
+    for (QWidget *w : m_lockedWhileImporting)
+        w->setEnabled(true);
     if (m_result.complete)
         m_progress->setValue(100);
     showMessage(this, m_result.message);
     if (m_result.complete)
         accept();
+}
+
+void ImportWizardDialog::showRows(const std::vector<ImportWizard::ShownRow> &rows) {
+    QStringList fields;
+    for (const ColumnMapping &m : m_wizard.specification().mappings)
+        fields << m.field;
+    m_display(fields, rows);
+}
+
+void ImportWizardDialog::reject() {
+    if (m_importing) {
+        m_stopAsked = true;
+        return;
+    }
+    QDialog::reject();
 }

@@ -1,10 +1,12 @@
 // Feeds every reader with damaged copies of good files: truncations, flipped and inserted bytes, and, for
 // the zipped formats, damaged XML parts zipped again. Each file must either read or end with a
-// SpreadsheetError naming it; any other outcome (another exception, a crash) fails the run. The mutations
-// come from a fixed seed, so that a failure is found again by running the same count.
+// SpreadsheetError naming it (dBase tables too, read by DbfTable); any other outcome (another exception, a
+// crash) fails the run. The mutations come from a fixed seed, so that a failure is found again by running the
+// same count.
 //
 //   exchange_fuzz [iterations] [xls fixture]
 
+#include "exchange/DbfTable.h"
 #include "exchange/SpreadsheetReader.h"
 #include "tests/exchange/SpreadsheetFiles.h"
 
@@ -86,6 +88,43 @@ void feed(const QString &path) {
     }
 }
 
+// A dBase table must read, every value included, or end with a SpreadsheetError naming the file.
+void feedDbf(const QString &path) {
+    try {
+        const DbfTable table(path);
+        for (int r = 0; r < table.rowCount(); ++r)
+            for (int f = 0; f < table.fieldCount(); ++f)
+                (void)table.value(r, f);
+    } catch (const SpreadsheetError &e) {
+        if (!e.message().contains(QFileInfo(path).fileName())) {
+            std::fprintf(stderr, "%s: message without the file name: %s\n", qPrintable(path),
+                         qPrintable(e.message()));
+            ++failures;
+        }
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "%s: unexpected exception: %s\n", qPrintable(path), e.what());
+        ++failures;
+    }
+}
+
+// A dBase III table: a text, a number, a date and a logical field, two records.
+QByteArray dbfBase() {
+    QByteArray out("\x03\x76\x0C\x1F\x02\0\0\0\xA1\0\x1D\0", 12); // header 32 + 4 * 32 + 1, record 29
+    out.append(QByteArray(20, '\0'));
+    const std::pair<const char *, const char *> fields[] = {
+        {"NOM", "C\x0A"}, {"MONTANT", "N\x09"}, {"DATEOP", "D\x08"}, {"PAYE", "L\x01"}};
+    for (const auto &[name, type] : fields) {
+        QByteArray descriptor(32, '\0');
+        descriptor.replace(0, static_cast<qsizetype>(qstrlen(name)), name);
+        descriptor[11] = type[0];
+        descriptor[16] = type[1];
+        out.append(descriptor);
+    }
+    out.append("\x0D H\xe9"
+               "di       1234.50020181231T*EFFACE        0.00019990101F");
+    return out.append('\x1A');
+}
+
 std::vector<std::pair<QString, QByteArray>> xlsxParts(const QString &path) {
     std::vector<std::pair<QString, QByteArray>> parts;
     QuaZip zip(path);
@@ -144,6 +183,24 @@ int main(int argc, char **argv) {
             QFile::remove(path);
         }
     }
-    std::printf("%d iterations over %zu formats, %d failure(s)\n", iterations, sources.size(), failures);
+    // dBase tables, with mutations of their own so that the rounds above stay as they were.
+    const QByteArray dbf = dbfBase();
+    {
+        const QString path = dir.filePath(QStringLiteral("base.dbf"));
+        testfiles::writeBytes(path, dbf);
+        if (DbfTable(path).rowCount() != 1) { // the table to damage reads, its deleted record left out
+            std::fprintf(stderr, "the dBase base table does not read as written\n");
+            return 2;
+        }
+    }
+    Random dbfRnd{19990101};
+    for (int i = 0; i < iterations; ++i) {
+        const QString path = dir.filePath(QStringLiteral("f%1.dbf").arg(i));
+        testfiles::writeBytes(path, mutate(dbf, dbfRnd));
+        feedDbf(path);
+        QFile::remove(path);
+    }
+    std::printf("%d iterations over %zu formats and dBase tables, %d failure(s)\n", iterations,
+                sources.size(), failures);
     return failures == 0 ? 0 : 1;
 }

@@ -10,12 +10,12 @@
 #include "data/DbError.h"
 #include "data/TDatadeclaration.h"
 #include "exchange/GWGExporterXL.h"
+#include "exchange/windows/ExchangeWindows.h"
 #include "exchange/windows/ImportWizardDialog.h"
 #include "ui/DatasetGrid.h"
 #include "ui/Messages.h"
 #include "ui/WindowRegistry.h"
 
-#include <QDesktopServices>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QIntValidator>
@@ -24,7 +24,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -237,19 +236,15 @@ void AnnexBrowseWindow::exportToSpreadsheet() {
     m_exporter.setRows(rows);
     grid()->hide();
     setEnabled(false);
+    QString failure;
     try {
         m_exported = m_exporter.exportRows();
-    } catch (const DbError &) {
-        m_exported.clear();
+    } catch (const DbError &e) {
+        failure = e.message();
     }
     setEnabled(true);
     grid()->show();
-    if (m_exported.isEmpty()) {
-        showMessage(this, QStringLiteral("Error..."));
-        return;
-    }
-    if (m_exporter.opensWorkbook() && qEnvironmentVariable("QT_QPA_PLATFORM") != QLatin1String("offscreen"))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(m_exported));
+    finishExport(this, m_exporter, m_exported, failure);
 }
 
 void AnnexBrowseWindow::buildCertificatePanel() {

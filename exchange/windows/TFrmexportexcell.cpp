@@ -4,6 +4,7 @@
 #include "data/DbError.h"
 #include "data/TDatadeclaration.h"
 #include "exchange/DbfTable.h"
+#include "exchange/windows/ExchangeWindows.h"
 #include "reference/Companies.h"
 #include "ui/DatasetGrid.h"
 #include "ui/Messages.h"
@@ -13,12 +14,10 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDate>
-#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,7 +29,6 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -468,15 +466,7 @@ void TFrmexportexcell::exportRows() {
     setEnabled(true);
     m_grids->show();
     refreshBoxes(); // the rows as the export fitted them to the source
-    if (!failure.isEmpty()) {
-        showMessage(this, QStringLiteral("Error...\n") + failure);
-        return;
-    }
-    // Not on the offscreen platform of the tests, where no application is to be started.
-    const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen") ||
-                           qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen");
-    if (m_exporter.opensWorkbook() && !offscreen)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(written));
+    finishExport(this, m_exporter, written, failure);
 }
 
 void TFrmexportexcell::showEvent(QShowEvent *event) {

@@ -168,7 +168,8 @@ TEST_F(ExchangeWindowsTest, ExportOfAnnexIWritesTheWorkbookQuietly) {
     const QStringList error = answerMessageBoxes(
         [&] { QTest::mouseClick(w->button(QStringLiteral("Export Excel")), Qt::LeftButton); },
         QMessageBox::Ok);
-    EXPECT_EQ(error, QStringList{QStringLiteral("Error...")});
+    EXPECT_EQ(error, QStringList{QStringLiteral("Error...\nLe dossier du fichier « %1 » n'existe pas.")
+                                     .arg(w->exporter().saveFile)});
     EXPECT_TRUE(w->exportedFile().isEmpty());
     EXPECT_TRUE(w->isEnabled());
     EXPECT_TRUE(w->grid()->isVisible());

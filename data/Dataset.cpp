@@ -256,6 +256,7 @@ void Dataset::append() {
             QStringLiteral("Opération impossible : l'ensemble de données %1 est fermé.").arg(m_name));
     if (isEditing())
         post();
+    emit rowAboutToBeInserted(m_rowCount);
     m_rows.resize(static_cast<std::size_t>(m_rowCount + 1) * m_stride);
     m_layout.clear(record(m_rowCount));
     ++m_rowCount;
@@ -296,6 +297,7 @@ void Dataset::cancel() {
 }
 
 void Dataset::removeRecord(int row) {
+    emit rowAboutToBeRemoved(row);
     auto begin = m_rows.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(row) * m_stride);
     m_rows.erase(begin, begin + static_cast<std::ptrdiff_t>(m_stride));
     --m_rowCount;

@@ -103,7 +103,10 @@ public:
 signals:
     void reset();             // opened, closed or fetched again
     void rowChanged(int row); // a value of the row changed
+    // A row is inserted or removed between these two signals, so that a view can follow it row by row.
+    void rowAboutToBeInserted(int row);
     void rowInserted(int row);
+    void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
     void currentChanged(int row);
     void stateChanged();

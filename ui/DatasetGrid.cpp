@@ -5,10 +5,33 @@
 #include "ui/Messages.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <QWheelEvent>
+
+namespace {
+
+// The row numbers at the left of a grid, sized by their count of digits instead of by laying out the text
+// of each: the header measures its sections at every row inserted, and an import inserts thousands.
+class RowNumberHeader : public QHeaderView {
+public:
+    explicit RowNumberHeader(QWidget *parent) : QHeaderView(Qt::Vertical, parent) {}
+
+protected:
+    QSize sectionSizeFromContents(int logicalIndex) const override {
+        int digits = 1;
+        for (int n = logicalIndex + 1; n >= 10; n /= 10)
+            ++digits;
+        const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+        return {digits * fontMetrics().horizontalAdvance(QLatin1Char('0')) + margin + 4,
+                defaultSectionSize()};
+    }
+};
+
+} // namespace
 
 DatasetGrid::DatasetGrid(Dataset &dataset, QList<GridColumn> columns, QWidget *parent)
     : QTableView(parent), m_model(new DatasetTableModel(dataset, std::move(columns), this)) {
+    setVerticalHeader(new RowNumberHeader(this));
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

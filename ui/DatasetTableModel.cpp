@@ -17,15 +17,13 @@ DatasetTableModel::DatasetTableModel(Dataset &dataset, QList<GridColumn> columns
         if (row >= 0 && row < rowCount())
             emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
-    // The dataset has already changed when it signals; a reset keeps the view consistent with it.
-    connect(&m_dataset, &Dataset::rowInserted, this, [this] {
-        beginResetModel();
-        endResetModel();
-    });
-    connect(&m_dataset, &Dataset::rowRemoved, this, [this] {
-        beginResetModel();
-        endResetModel();
-    });
+    // Row by row, not a reset per row: an import appends thousands of rows under a shown grid.
+    connect(&m_dataset, &Dataset::rowAboutToBeInserted, this,
+            [this](int row) { beginInsertRows(QModelIndex(), row, row); });
+    connect(&m_dataset, &Dataset::rowInserted, this, [this] { endInsertRows(); });
+    connect(&m_dataset, &Dataset::rowAboutToBeRemoved, this,
+            [this](int row) { beginRemoveRows(QModelIndex(), row, row); });
+    connect(&m_dataset, &Dataset::rowRemoved, this, [this] { endRemoveRows(); });
 }
 
 void DatasetTableModel::resolveFields() {

@@ -480,8 +480,16 @@ void TFrmexportexcell::takeMarkedCompany() {
     try {
         const std::unique_ptr<Dataset> societe = m_dm.newQuery(QStringLiteral("TFrmexportexcellSociete"));
         societe->setSql(QStringLiteral("select * from SOCIETE"));
-        if (findMarkedCompany(*societe))
-            m_frame.setActiveCompany(companyOfRow(*societe));
+        if (!findMarkedCompany(*societe))
+            return;
+        const ActiveCompany marked = companyOfRow(*societe);
+        const bool changed =
+            marked.code != m_dm.activeCompany.code || marked.exercice != m_dm.activeCompany.exercice;
+        m_frame.setActiveCompany(marked);
+        // The table chosen in the list is read again for that company: the rows shown and exported are
+        // the rows of the company that every window now names.
+        if (changed && m_tables->currentRow() >= 0)
+            chooseTable(m_tables->currentRow());
     } catch (const DbError &e) {
         showDbError(this, e);
     }

@@ -310,9 +310,14 @@ TEST_F(ExportWindowTest, ShowingTheWindowMakesTheMarkedCompanyActive) {
     addAnnexII(1, kOtherCompany, QStringLiteral("2019"));
     addAnnexII(2, kOtherCompany, QStringLiteral("2019"));
     addAnnexII(1, kOtherCompany, QStringLiteral("2018"));
+    choose(w, QStringLiteral("Annexe II"));
+    EXPECT_EQ(rowBoxes(w), (QStringList{"1", "1", "1"})); // the active company has none
     QMdiSubWindow *child = frame->mdiArea()->activeSubWindow();
     child->hide();
     child->show();
+    // The table chosen is read again for the marked company.
+    EXPECT_EQ(rowBoxes(w), (QStringList{"1", "2", "2"}));
+    EXPECT_EQ(w->tableGrid()->model()->rowCount(), 2);
     EXPECT_EQ(dm.activeCompany.code, kOtherCompany);
     EXPECT_EQ(dm.activeCompany.exercice, QStringLiteral("2019"));
     EXPECT_EQ(dm.activeCompany.name, QStringLiteral("MARQUEE"));

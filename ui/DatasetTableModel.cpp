@@ -26,6 +26,13 @@ DatasetTableModel::DatasetTableModel(Dataset &dataset, QList<GridColumn> columns
     connect(&m_dataset, &Dataset::rowRemoved, this, [this] { endRemoveRows(); });
 }
 
+QList<GridColumn> columnsOfEveryField(const Dataset &dataset) {
+    QList<GridColumn> columns;
+    for (int f = 0; f < dataset.fieldCount(); ++f)
+        columns.append({dataset.fieldName(f), dataset.fieldName(f)});
+    return columns;
+}
+
 void DatasetTableModel::resolveFields() {
     m_fieldIndex.clear();
     for (const GridColumn &c : m_columns)

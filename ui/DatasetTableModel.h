@@ -12,6 +12,9 @@ struct GridColumn {
     QString field;
 };
 
+// A column for each field of an open dataset, titled with the field's name.
+QList<GridColumn> columnsOfEveryField(const Dataset &dataset);
+
 // A read-only Qt table model over a dataset: one row per dataset row, the columns given, values shown
 // through the display format of their field. It follows the dataset's signals, so a row being entered or
 // saved shows at once. Column backgrounds mark the sort column.

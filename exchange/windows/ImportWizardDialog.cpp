@@ -143,15 +143,12 @@ ImportWizardDialog::ImportWizardDialog(Dataset &target, TDatadeclaration *dm, QW
         }
         showPreview();
     });
+    // Another format or separator reads the file again; a file not yet named is not reported missing.
     auto formatChanged = [this] {
         if (m_showing)
             return;
-        applyBoxes();
-        m_wizard.setFile(m_file->text(), static_cast<SpreadsheetFormat>(m_format->currentData().toInt()),
-                         static_cast<char>(m_delimiter->currentData().toInt()));
-        showSettings();
-        if (QFileInfo::exists(m_wizard.specification().file))
-            showPreview();
+        useFileOfBoxes();
+        previewWhenPresent();
     };
     connect(m_format, &QComboBox::currentIndexChanged, this, formatChanged);
     connect(m_delimiter, &QComboBox::currentIndexChanged, this, formatChanged);
@@ -183,8 +180,7 @@ ImportWizardDialog::~ImportWizardDialog() = default;
 void ImportWizardDialog::usePreset(const QString &table, const QString &modelsFolder) {
     m_wizard.usePreset(table, modelsFolder);
     showSettings();
-    if (QFileInfo::exists(m_wizard.specification().file))
-        showPreview();
+    previewWhenPresent();
 }
 
 void ImportWizardDialog::chooseFile() {
@@ -197,11 +193,20 @@ void ImportWizardDialog::chooseFile() {
 }
 
 void ImportWizardDialog::openFile() {
+    useFileOfBoxes();
+    showPreview();
+}
+
+void ImportWizardDialog::useFileOfBoxes() {
     applyBoxes();
     m_wizard.setFile(m_file->text(), static_cast<SpreadsheetFormat>(m_format->currentData().toInt()),
                      static_cast<char>(m_delimiter->currentData().toInt()));
     showSettings();
-    showPreview();
+}
+
+void ImportWizardDialog::previewWhenPresent() {
+    if (QFileInfo::exists(m_wizard.specification().file))
+        showPreview();
 }
 
 void ImportWizardDialog::showSettings() {
@@ -293,8 +298,7 @@ void ImportWizardDialog::loadSettings(const QString &path) {
         return;
     }
     showSettings();
-    if (QFileInfo::exists(m_wizard.specification().file))
-        showPreview();
+    previewWhenPresent();
 }
 
 bool ImportWizardDialog::keepGoing(int done, int total) {
@@ -320,7 +324,10 @@ void ImportWizardDialog::runImport() {
             showDbError(this, e);
             return;
         }
-        showRows(rows);
+        QStringList fields;
+        for (const ColumnMapping &m : m_wizard.specification().mappings)
+            fields << m.field;
+        m_display(fields, rows);
         accept();
         return;
     }
@@ -346,13 +353,6 @@ void ImportWizardDialog::runImport() {
     showMessage(this, m_result.message);
     if (m_result.complete)
         accept();
-}
-
-void ImportWizardDialog::showRows(const std::vector<ImportWizard::ShownRow> &rows) {
-    QStringList fields;
-    for (const ColumnMapping &m : m_wizard.specification().mappings)
-        fields << m.field;
-    m_display(fields, rows);
 }
 
 void ImportWizardDialog::reject() {

@@ -57,7 +57,9 @@ public:
     void reject() override;
 
 private:
-    void showRows(const std::vector<ImportWizard::ShownRow> &rows);
+    // The file, format and separator of the boxes given to the wizard, and its settings shown again.
+    void useFileOfBoxes();
+    void previewWhenPresent();
     bool keepGoing(int done, int total);
     void showSettings();
     void showPreview();

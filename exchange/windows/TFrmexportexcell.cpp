@@ -351,10 +351,7 @@ void TFrmexportexcell::chooseTable(int entry) {
         showDbError(this, e);
         return;
     }
-    QList<GridColumn> columns;
-    for (int f = 0; f < m_table->fieldCount(); ++f)
-        columns << GridColumn{m_table->fieldName(f), m_table->fieldName(f)};
-    m_tableGrid = new DatasetGrid(*m_table, columns, m_grids);
+    m_tableGrid = new DatasetGrid(*m_table, columnsOfEveryField(*m_table), m_grids);
     m_grids->addWidget(m_tableGrid);
     m_grids->setCurrentWidget(m_tableGrid);
 

@@ -116,10 +116,7 @@ TfmImpDlgIBX::Table &TfmImpDlgIBX::open(int index) {
         showDbError(this, e);
     }
     if (!table.grid && table.dataset->isOpen()) {
-        QList<GridColumn> columns;
-        for (int f = 0; f < table.dataset->fieldCount(); ++f)
-            columns.append({table.dataset->fieldName(f), table.dataset->fieldName(f)});
-        table.grid = new DatasetGrid(*table.dataset, columns, m_gridStack);
+        table.grid = new DatasetGrid(*table.dataset, columnsOfEveryField(*table.dataset), m_gridStack);
         m_gridStack->addWidget(table.grid);
     }
     return table;
